@@ -1,0 +1,130 @@
+#pragma once
+
+#include "data/DataSetTypes.h"
+#include "platform/ado/AdoTypes.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace ado {
+class Recordset;
+}
+class TADOConnection;
+class TDataSource;
+class TField;
+class TFieldDef;
+
+// A parameter parsed from the command text, with what the driver told of it.
+struct TParameter {
+  QString Name;
+  ado::ParameterInfo Info;
+};
+
+// The data set: runs CommandText over its connection and holds the result for browsing.
+// Its Name is the QObject objectName; messages raised on its own behalf start with it.
+class TADODataSet : public QObject {
+  Q_OBJECT
+ public:
+  explicit TADODataSet(QObject* owner = nullptr);
+  ~TADODataSet() override;
+
+  TADOConnection* Connection() const { return FConnection; }
+  void SetConnection(TADOConnection* connection);
+
+  const QString& CommandText() const { return FCommandText; }
+  void SetCommandText(const QString& value);
+  // The command text as handed to the driver (markers replaced by "?").
+  const QString& ProviderCommandText() const { return FProviderCommandText; }
+  const QList<TParameter>& Parameters() const { return FParameters; }
+
+  TCommandType CommandType() const { return cmdText; }
+  TCursorLocation CursorLocation() const { return clUseClient; }
+  TCursorType CursorType() const { return ctKeyset; }
+  TADOLockType LockType() const { return ltOptimistic; }
+  int CacheSize() const { return 1; }
+  int MaxRecords() const { return 0; }
+  bool EnableBCD() const { return true; }
+  bool ParamCheck() const { return true; }
+
+  bool Active() const { return FState == dsBrowse; }
+  void SetActive(bool value);
+  TDataSetState State() const { return FState; }
+  void Open();
+  void Close();
+
+  // Walking the records. On a closed data set these raise "Cannot perform this operation on a
+  // closed dataset".
+  void First();
+  void Next();
+  void Prior();
+  void Last();
+  // Moves by n records (clamped to the result); returns how far it moved.
+  qint64 MoveBy(qint64 distance);
+  bool Eof() const;
+  bool Bof() const;
+  qint64 RecordCount() const;
+  // The current record, 0-based; -1 when the result is empty or the data set closed.
+  qint64 RecordIndex() const;
+  void SetRecordIndex(qint64 index);
+
+  int FieldCount() const;
+  TField* Fields(int index) const;  // 0-based, in field order
+  TField* FindField(const QString& fieldName) const;
+  const std::vector<std::unique_ptr<TFieldDef>>& FieldDefs() const { return FFieldDefs; }
+
+  // Suspends the notifications to the data sources; calls nest.
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return FDisableCount > 0; }
+
+  // How many records the attached grid shows: the size of the record window (at least 1).
+  void SetBufferCount(int count);
+  int BufferCount() const { return FBufferCount; }
+
+  // For fields: the value of a column (1-based column number) in a record (0-based).
+  ado::Value ReadValue(qint64 recordIndex, int columnNumber) const;
+  // For fields: a field moved or changed width.
+  void FieldLayoutChanged();
+  // For fields: moves a field to another index in the field order.
+  void MoveField(TField* field, int newIndex);
+
+  // For the data source.
+  void AddDataSource(TDataSource* source);
+  void RemoveDataSource(TDataSource* source);
+
+  // Test seam: the connection this data set holds the connection for (probe, open).
+  int ReasonCount() const { return FReasons; }
+
+ private:
+  enum class Notification { StateChanged, DataSetChanged, LayoutChanged, RecordMoved };
+  void Notify(Notification what);
+  void TakeReason();
+  void DropReason();
+  void DoOpen();
+  void CloseCleanUp();
+  void CheckActive() const;
+  void BuildFields();
+
+  TADOConnection* FConnection = nullptr;
+  QString FCommandText;
+  QString FProviderCommandText;
+  QList<TParameter> FParameters;
+  TDataSetState FState = dsInactive;
+  std::unique_ptr<ado::Recordset> FRecordset;
+  std::vector<std::unique_ptr<TFieldDef>> FFieldDefs;
+  std::vector<std::unique_ptr<TField>> FFieldStore;
+  QList<TField*> FFields;
+  qint64 FRecordIndex = -1;
+  bool FEof = true;
+  bool FBof = true;
+  int FDisableCount = 0;
+  TDataSetState FDisabledState = dsInactive;
+  bool FLayoutPending = false;
+  int FBufferCount = 1;
+  int FReasons = 0;
+  QList<TDataSource*> FDataSources;
+};
