@@ -1,0 +1,215 @@
+#include "tests/support/FakeAdo.h"
+
+#include "base/Exceptions.h"
+
+namespace fakeado {
+
+namespace {
+constexpr qint32 kFakeError = static_cast<qint32>(0x80004005);  // E_FAIL
+}
+
+FakeRecordset::FakeRecordset(ResultSpec spec) : FSpec(std::move(spec)) {}
+
+int FakeRecordset::FieldCount() const {
+  return FSpec.Open ? static_cast<int>(FSpec.Fields.size()) : 0;
+}
+
+const ado::FieldInfo& FakeRecordset::Field(int index) const {
+  return FSpec.Fields.at(static_cast<size_t>(index));
+}
+
+qint64 FakeRecordset::RecordCount() const {
+  if (!FSpec.Open || FSpec.UnknownRecordCount) return -1;
+  return static_cast<qint64>(FSpec.Rows.size());
+}
+
+ado::Value FakeRecordset::GetValue(qint64 row, int column) const {
+  for (const FailingCell& cell : FSpec.FailingCells)
+    if (cell.Row == row && cell.Column == column) throw EOleException(cell.Message, kFakeError);
+  const auto& values = FSpec.Rows.at(static_cast<size_t>(row));
+  if (column < 0 || static_cast<size_t>(column) >= values.size()) return {};
+  return values[static_cast<size_t>(column)];
+}
+
+std::unique_ptr<ado::Recordset> FakeRecordset::NextRecordset() {
+  if (FSpec.NextFailure) throw EOleException(*FSpec.NextFailure, kFakeError);
+  if (FSpec.Next.empty()) return nullptr;
+  ResultSpec next = std::move(FSpec.Next.front());
+  // The rest of the batch follows the next result.
+  std::vector<ResultSpec> rest(std::make_move_iterator(FSpec.Next.begin() + 1),
+                               std::make_move_iterator(FSpec.Next.end()));
+  FSpec.Next.clear();
+  for (ResultSpec& r : rest) next.Next.push_back(std::move(r));
+  return std::make_unique<FakeRecordset>(std::move(next));
+}
+
+ado::FieldInfo Field(const QString& name, int type, qint64 definedSize, int attributes) {
+  ado::FieldInfo f;
+  f.Name = name;
+  f.Type = type;
+  f.DefinedSize = definedSize;
+  f.Attributes = attributes;
+  return f;
+}
+
+ado::Value Null() {
+  return {};
+}
+
+ado::Value Int(qint64 v) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Int;
+  r.Int = v;
+  return r;
+}
+
+ado::Value UInt(quint64 v) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::UInt;
+  r.UInt = v;
+  return r;
+}
+
+ado::Value Dbl(double v) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Double;
+  r.Double = v;
+  return r;
+}
+
+ado::Value Bool(bool v) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Bool;
+  r.Bool = v;
+  return r;
+}
+
+ado::Value Text(const QString& v) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Text;
+  r.Text = v;
+  return r;
+}
+
+ado::Value Bytes(const QByteArray& v) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Bytes;
+  r.Bytes = v;
+  return r;
+}
+
+ado::Value Date(double daysSince1899) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Date;
+  r.Double = daysSince1899;
+  return r;
+}
+
+ado::Value Currency(qint64 tenThousandths) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Currency;
+  r.Int = tenThousandths;
+  return r;
+}
+
+ado::Value Guid(const QString& braced) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Guid;
+  r.Text = braced;
+  return r;
+}
+
+ado::Value Decimal(const QString& text) {
+  ado::Value r;
+  r.kind = ado::Value::Kind::Decimal;
+  QString t = text;
+  if (t.startsWith(u'-')) {
+    r.Decimal.Negative = true;
+    t.remove(0, 1);
+  }
+  const qsizetype point = t.indexOf(u'.');
+  if (point >= 0) {
+    r.Decimal.Scale = static_cast<int>(t.size() - point - 1);
+    t.remove(point, 1);
+  }
+  r.Decimal.Digits = t.toLatin1();
+  return r;
+}
+
+ResultSpec Table(std::vector<ado::FieldInfo> fields, std::vector<std::vector<ado::Value>> rows) {
+  ResultSpec s;
+  s.Fields = std::move(fields);
+  s.Rows = std::move(rows);
+  return s;
+}
+
+ResultSpec NoRows() {
+  ResultSpec s;
+  s.Open = false;
+  return s;
+}
+
+FakeConnection::FakeConnection(std::shared_ptr<Script> script) : FScript(std::move(script)) {
+  ++FScript->Created;
+}
+
+FakeConnection::~FakeConnection() {
+  if (FOpen) --FScript->OpenNow;
+}
+
+void FakeConnection::Open(const QString& connectionString) {
+  ++FScript->OpenCalls;
+  FScript->OpenedWith << connectionString;
+  if (FScript->OpenFailure) throw EOleException(*FScript->OpenFailure, kFakeError);
+  if (!FOpen) ++FScript->OpenNow;
+  FOpen = true;
+}
+
+void FakeConnection::Close() {
+  ++FScript->CloseCalls;
+  if (FOpen) --FScript->OpenNow;
+  FOpen = false;
+}
+
+bool FakeConnection::InTransaction() const {
+  return FOpen && FScript->InTransaction;
+}
+
+void FakeConnection::CheckOpen() const {
+  if (!FOpen) throw EOleException(QStringLiteral("Connection is closed"), kFakeError);
+}
+
+std::vector<ado::ParameterInfo> FakeConnection::DescribeParameters(const QString& commandText) {
+  CheckOpen();
+  FScript->Described << commandText;
+  if (FScript->DescribeFailure) throw EOleException(*FScript->DescribeFailure, kFakeError);
+  if (FScript->ParameterLists.empty()) return {};
+  auto list = std::move(FScript->ParameterLists.front());
+  FScript->ParameterLists.pop_front();
+  return list;
+}
+
+std::unique_ptr<ado::Recordset> FakeConnection::Execute(
+    const QString& commandText, const std::vector<ado::ParameterInfo>& parameters) {
+  CheckOpen();
+  FScript->Executed << commandText;
+  FScript->ExecutedParameters.push_back(parameters);
+  if (FScript->ExecuteFailure) throw EOleException(*FScript->ExecuteFailure, kFakeError);
+  if (FScript->Results.empty()) return std::make_unique<FakeRecordset>(NoRows());
+  ResultSpec spec = std::move(FScript->Results.front());
+  FScript->Results.pop_front();
+  return std::make_unique<FakeRecordset>(std::move(spec));
+}
+
+ScopedFakeAdo::ScopedFakeAdo() : FScript(std::make_shared<Script>()) {
+  std::shared_ptr<Script> script = FScript;
+  FPrevious = ado::SetConnectionFactory([script]() -> std::unique_ptr<ado::Connection> {
+    return std::make_unique<FakeConnection>(script);
+  });
+}
+
+ScopedFakeAdo::~ScopedFakeAdo() {
+  ado::SetConnectionFactory(FPrevious);
+}
+
+}  // namespace fakeado
