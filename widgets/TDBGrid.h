@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QPointer>
+#include <QTableView>
+
+class DBGridModel;
+class DBGridIndicatorHeader;
+class TADODataSet;
+class TDataSource;
+class TField;
+
+// The read-only data grid: one column per visible field of the data source's data set, an
+// indicator column on the current record, and the keyboard and mouse navigation of a data grid.
+// It only ever reads the rows it shows; moving in the grid moves the data set.
+class TDBGrid : public QTableView {
+  Q_OBJECT
+ public:
+  explicit TDBGrid(QWidget* parent = nullptr);
+  ~TDBGrid() override;
+
+  TDataSource* DataSource() const;
+  void SetDataSource(TDataSource* source);
+
+  // The grid never edits; the setting is kept for the form's layout.
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool value) { FReadOnly = value; }
+
+  const QFont& TitleFont() const { return FTitleFont; }
+  void SetTitleFont(const QFont& font);
+
+  // What is shown, for the form and its tests.
+  int ColumnCount() const;
+  int ColumnWidth(int column) const;
+  QString ColumnTitle(int column) const;
+  // The text of a cell of the record with the given 0-based number.
+  QString CellText(qint64 recordIndex, int column) const;
+  // The record that carries the indicator (-1: none) and the selected column.
+  qint64 CurrentRecord() const { return FCurrentRecord; }
+  int SelectedColumn() const { return FSelectedColumn; }
+  int RowHeight() const;
+  int TitleHeight() const;
+  int IndicatorWidth() const;
+  // Rows that fit below the title row (at least 1), and the record shown in the top row.
+  int VisibleRowCount() const;
+  qint64 TopRecord() const;
+  bool VerticalScrollBarShown() const;
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  TADODataSet* DataSet() const;
+  bool DataSetActive() const;
+  void StateChanged();
+  void DataSetChanged();
+  void LayoutChanged();
+  void RecordMoved();
+  void RebuildColumns();
+  void ApplyRowHeights();
+  void UpdateScrollBarPolicy();
+  void UpdateBufferCount();
+  void FollowDataSet();
+  void SelectCell(qint64 record, int column);
+  void GoToRecord(qint64 record);
+  void MoveRecordBy(qint64 distance);
+  void SetSelectedColumn(int column);
+  bool HandleNavigationKey(QKeyEvent* event);
+  void HandleTab(bool backward);
+  void ColumnResized(int column, int oldWidth, int newWidth);
+  void ColumnMoved(int logical, int oldVisual, int newVisual);
+
+  QPointer<TDataSource> FDataSource;
+  DBGridModel* FModel;
+  DBGridIndicatorHeader* FIndicator;
+  QFont FTitleFont;
+  bool FReadOnly = true;
+  qint64 FCurrentRecord = -1;
+  int FSelectedColumn = 0;
+  int FWheelRemainder = 0;
+  bool FLayingOut = false;
+  // Widths the user gave by dragging, per field, until the data set closes.
+  QHash<const TField*, int> FUserWidths;
+};
