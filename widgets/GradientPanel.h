@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -62,6 +64,9 @@ class TGradientPanel : public TCustomPanel {
   // Makes the top-level window follow the mouse while the left button is held.
   virtual void StartWindowMove(QWidget* topLevel);
 
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
  private:
   void DrawCaption();
   void DrawBevels();
@@ -77,4 +82,8 @@ class TGradientPanel : public TCustomPanel {
   TColor FEndColor = clGreen;
   TGradientStyle FGradientStyle = gsVertical;
   std::unique_ptr<TBitmap> bmpGradient;
+  // Set while the window follows the mouse by our own moves, where the window system offers no
+  // move of its own: the window, and the pointer's offset from its top-left corner.
+  QPointer<QWidget> FMovedWindow;
+  QPoint FMoveOffset;
 };

@@ -63,6 +63,8 @@ class TCustomPanel : public QWidget {
   virtual void Paint(QPainter& surface);
   // The control's mouse-down handling: raises OnMouseDown.
   virtual void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+  // The press in progress no longer ends in a click (it became a window move).
+  void CancelClick() { FLeftPressed = false; }
 
   // Caption rule shared by the panels: vertically centred, placed by Alignment; left and right
   // placement keep clear of the drawn bevels, centring ignores them.
