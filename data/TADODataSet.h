@@ -100,6 +100,7 @@ class TADODataSet : public QObject {
   int ReasonCount() const { return FReasons; }
 
  private:
+  friend class TADOConnection;
   enum class Notification { StateChanged, DataSetChanged, LayoutChanged, RecordMoved };
   void Notify(Notification what);
   void TakeReason();
@@ -108,6 +109,10 @@ class TADODataSet : public QObject {
   void CloseCleanUp();
   void CheckActive() const;
   void BuildFields();
+  void Probe(QList<TParameter>& parameters);
+  // A message on this component's behalf: "Name: message".
+  QString Named(const char* message) const;
+  qint64 Count() const { return FRecordCount > 0 ? FRecordCount : 0; }
 
   TADOConnection* FConnection = nullptr;
   QString FCommandText;
@@ -126,5 +131,7 @@ class TADODataSet : public QObject {
   bool FLayoutPending = false;
   int FBufferCount = 1;
   int FReasons = 0;
+  bool FHoldsOpenReason = false;
+  qint64 FRecordCount = 0;  // as the recordset reported it at open
   QList<TDataSource*> FDataSources;
 };

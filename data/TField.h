@@ -76,6 +76,8 @@ class TField {
   virtual QString TextOf(const ado::Value& value) const = 0;
   // The grid's text; by default the same as AsString. A null value reaches this too.
   virtual QString DisplayTextOf(const ado::Value& value) const;
+  // "(NAME)" for a value, "(Name)" for a null one.
+  static QString BracketText(const QString& name, bool isNull);
 
  private:
   ado::Value ValueAt(qint64 recordIndex) const;

@@ -1,0 +1,47 @@
+#include "data/RegionalSettings.h"
+
+#include "platform/CodePage.h"
+
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstring>
+
+namespace {
+
+bool IsPlainLocale(const char* name) {
+  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+}
+
+RegionalSettings& Storage() {
+  static RegionalSettings settings = RegionalSettings::FromLocale();
+  return settings;
+}
+
+}  // namespace
+
+RegionalSettings RegionalSettings::FromLocale() {
+  RegionalSettings s;
+  const QString radix = codepage::ToUnicode(QByteArray(nl_langinfo(RADIXCHAR)));
+  if (!radix.isEmpty()) s.DecimalSeparator = radix.at(0);
+  // With no regional settings chosen the dates stay ISO, so no century is lost.
+  if (!IsPlainLocale(std::setlocale(LC_TIME, nullptr))) {
+    const char* date = nl_langinfo(D_FMT);
+    const char* time = nl_langinfo(T_FMT);
+    if (date && *date) s.ShortDateFormat = date;
+    if (time && *time) s.LongTimeFormat = time;
+  }
+  return s;
+}
+
+const RegionalSettings& RegionalSettings::Current() {
+  return Storage();
+}
+
+void RegionalSettings::Reload() {
+  Storage() = FromLocale();
+}
+
+void RegionalSettings::SetCurrent(const RegionalSettings& settings) {
+  Storage() = settings;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "data/TNumericField.h"
+
+// A fixed-point column with four decimals. A decimal value keeps its own digits.
+class TBCDField : public TNumericField {
+ public:
+  using TNumericField::TNumericField;
+  TFieldType DataType() const override { return ftBCD; }
+
+ protected:
+  int DefaultDisplayWidth() const override { return Precision() > 0 ? Precision() + 1 : 10; }
+  QString TextOf(const ado::Value& value) const override;
+  QString DisplayTextOf(const ado::Value& value) const override;
+};

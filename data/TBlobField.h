@@ -1,0 +1,16 @@
+#pragma once
+
+#include "data/TField.h"
+
+// A large binary column; its text reads the bytes in the locale's character set.
+class TBlobField : public TField {
+ public:
+  using TField::TField;
+  TFieldType DataType() const override { return ftBlob; }
+  bool IsBlob() const override { return true; }
+
+ protected:
+  QString TextOf(const ado::Value& value) const override;
+  QString DisplayTextOf(const ado::Value& value) const override;
+  virtual QString KindName() const { return QStringLiteral("Blob"); }
+};

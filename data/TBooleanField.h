@@ -1,0 +1,14 @@
+#pragma once
+
+#include "data/TField.h"
+
+// A true/false column.
+class TBooleanField : public TField {
+ public:
+  using TField::TField;
+  TFieldType DataType() const override { return ftBoolean; }
+
+ protected:
+  int DefaultDisplayWidth() const override { return 5; }
+  QString TextOf(const ado::Value& value) const override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "data/TNumericField.h"
+
+// A floating-point column, in the general number format.
+class TFloatField : public TNumericField {
+ public:
+  using TNumericField::TNumericField;
+  TFieldType DataType() const override { return ftFloat; }
+
+ protected:
+  QString TextOf(const ado::Value& value) const override;
+};

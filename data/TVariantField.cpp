@@ -1,0 +1,7 @@
+#include "data/TVariantField.h"
+
+#include "data/ValueConvert.h"
+
+QString TVariantField::TextOf(const ado::Value& value) const {
+  return valueconvert::AnyText(value);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "data/TBlobField.h"
+
+// A long UTF-16 text column.
+class TWideMemoField : public TBlobField {
+ public:
+  using TBlobField::TBlobField;
+  TFieldType DataType() const override { return ftWideMemo; }
+
+ protected:
+  QString TextOf(const ado::Value& value) const override;
+  QString KindName() const override { return QStringLiteral("WideMemo"); }
+};
