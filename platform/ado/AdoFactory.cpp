@@ -1,0 +1,23 @@
+#include "platform/ado/AdoInterfaces.h"
+#include "platform/ado/OdbcConnection.h"
+
+#include <utility>
+
+namespace ado {
+
+static ConnectionFactory& InstalledFactory() {
+  static ConnectionFactory factory;
+  return factory;
+}
+
+std::unique_ptr<Connection> CreateConnection() {
+  const ConnectionFactory& factory = InstalledFactory();
+  if (factory) return factory();
+  return std::make_unique<OdbcConnection>();
+}
+
+ConnectionFactory SetConnectionFactory(ConnectionFactory factory) {
+  return std::exchange(InstalledFactory(), std::move(factory));
+}
+
+}  // namespace ado

@@ -1,0 +1,142 @@
+#include "platform/ado/OdbcConnection.h"
+
+#include "platform/ado/OdbcCheck.h"
+#include "platform/ado/OdbcEnvironment.h"
+#include "platform/ado/OdbcRecordset.h"
+#include "platform/ado/OdbcText.h"
+#include "platform/ado/TypeMapping.h"
+#include "platform/ado/UdlReader.h"
+
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <algorithm>
+
+namespace ado {
+
+OdbcConnection::~OdbcConnection() {
+  try {
+    Close();
+  } catch (...) {
+    // A destructor must not throw; Close has freed the handles whatever failed.
+  }
+}
+
+void OdbcConnection::Open(const QString& connectionString) {
+  if (IsOpen())
+    throw ProviderError(QStringLiteral("Operation is not allowed when the object is open"));
+  const QString resolved = ResolveConnectionString(connectionString);
+  OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
+  std::vector<SQLWCHAR> text = ToSqlWChar(resolved);
+  SQLWCHAR completed[1024];
+  SQLSMALLINT completedLength = 0;
+  // No prompt, whatever the string holds: there is no window to prompt in.
+  OdbcCheck(SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
+                              static_cast<SQLSMALLINT>(std::size(completed)), &completedLength,
+                              SQL_DRIVER_NOPROMPT),
+            SQL_HANDLE_DBC, connection.Get());
+  FConnection = std::move(connection);
+}
+
+void OdbcConnection::Close() {
+  if (!IsOpen()) return;
+  FreeStatements();
+  SQLHDBC dbc = FConnection.Get();
+  std::exception_ptr failure;
+  try {
+    if (InTransaction())
+      OdbcCheck(SQLEndTran(SQL_HANDLE_DBC, dbc, SQL_ROLLBACK), SQL_HANDLE_DBC, dbc);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  try {
+    OdbcCheck(SQLDisconnect(dbc), SQL_HANDLE_DBC, dbc);
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  FConnection.Free();
+  if (failure) std::rethrow_exception(failure);
+}
+
+bool OdbcConnection::InTransaction() const {
+  if (!IsOpen()) return false;
+  // The layer never switches auto-commit off itself; when someone has, work may be pending.
+  SQLULEN autoCommit = SQL_AUTOCOMMIT_ON;
+  if (!SQL_SUCCEEDED(
+          SQLGetConnectAttr(FConnection.Get(), SQL_ATTR_AUTOCOMMIT, &autoCommit, 0, nullptr)))
+    return false;
+  return autoCommit == SQL_AUTOCOMMIT_OFF;
+}
+
+void OdbcConnection::RequireOpen() const {
+  if (!IsOpen())
+    throw ProviderError(QStringLiteral("Operation is not allowed when the object is closed"));
+}
+
+std::shared_ptr<OdbcStatement> OdbcConnection::NewStatement() {
+  RequireOpen();
+  auto statement = std::make_shared<OdbcStatement>();
+  statement->Handle = OdbcHandle::Allocate(SQL_HANDLE_STMT, FConnection.Get());
+  std::erase_if(FStatements, [](const std::weak_ptr<OdbcStatement>& s) { return s.expired(); });
+  FStatements.push_back(statement);
+  return statement;
+}
+
+void OdbcConnection::FreeStatements() noexcept {
+  for (const std::weak_ptr<OdbcStatement>& weak : FStatements)
+    if (std::shared_ptr<OdbcStatement> statement = weak.lock()) statement->Handle.Free();
+  FStatements.clear();
+}
+
+std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
+  std::shared_ptr<OdbcStatement> statement = NewStatement();
+  SQLHSTMT stmt = statement->Handle.Get();
+  std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
+  OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+  SQLSMALLINT count = 0;
+  OdbcCheck(SQLNumParams(stmt, &count), SQL_HANDLE_STMT, stmt);
+  std::vector<ParameterInfo> parameters;
+  for (SQLSMALLINT i = 1; i <= count; ++i) {
+    ColumnDescription column;
+    OdbcCheck(SQLDescribeParam(stmt, static_cast<SQLUSMALLINT>(i), &column.SqlType,
+                               &column.ColumnSize, &column.DecimalDigits, &column.Nullable),
+              SQL_HANDLE_STMT, stmt);
+    const FieldInfo field = DescribeField(column);
+    ParameterInfo parameter;
+    // ODBC markers carry no names.
+    parameter.Name = QStringLiteral("Param%1").arg(i);
+    parameter.Type = field.Type;
+    parameter.Size = field.DefinedSize;
+    parameter.Precision = field.Precision == 255 ? 0 : field.Precision;
+    parameter.NumericScale = field.NumericScale == 255 ? 0 : field.NumericScale;
+    parameter.Direction = adParamInput;
+    const StorageKind kind = StorageOf(column);
+    if (column.Nullable != SQL_NO_NULLS) parameter.Attributes |= adParamNullable;
+    if (kind == StorageKind::Int || kind == StorageKind::Double || kind == StorageKind::Decimal)
+      parameter.Attributes |= adParamSigned;
+    if (field.Attributes & adFldLong) parameter.Attributes |= adParamLong;
+    parameters.push_back(parameter);
+  }
+  return parameters;
+}
+
+std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
+                                                   const std::vector<ParameterInfo>& parameters) {
+  std::shared_ptr<OdbcStatement> statement = NewStatement();
+  SQLHSTMT stmt = statement->Handle.Get();
+  // Parameters carry no values: each is sent as a typed NULL.
+  statement->ParameterIndicators.assign(parameters.size(), SQL_NULL_DATA);
+  for (size_t i = 0; i < parameters.size(); ++i) {
+    const ParameterInfo& p = parameters[i];
+    OdbcCheck(SQLBindParameter(stmt, static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT, SQL_C_CHAR,
+                               SqlTypeOf(p.Type), static_cast<SQLULEN>(std::max<qint64>(p.Size, 1)),
+                               static_cast<SQLSMALLINT>(p.NumericScale), nullptr, 0,
+                               &statement->ParameterIndicators[i]),
+              SQL_HANDLE_STMT, stmt);
+  }
+  std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
+  OdbcCheck(SQLExecDirectW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+  return OdbcRecordset::FromCurrentResult(std::move(statement));
+}
+
+}  // namespace ado

@@ -1,0 +1,23 @@
+#include "platform/ado/OdbcEnvironment.h"
+
+#include "platform/ado/OdbcCheck.h"
+#include "platform/ado/OdbcHandle.h"
+
+#include <sqlext.h>
+
+namespace ado {
+
+static OdbcHandle MakeEnvironment() {
+  OdbcHandle env = OdbcHandle::Allocate(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+  OdbcCheck(SQLSetEnvAttr(env.Get(), SQL_ATTR_ODBC_VERSION,
+                          reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(SQL_OV_ODBC3)), 0),
+            SQL_HANDLE_ENV, env.Get());
+  return env;
+}
+
+SQLHENV OdbcEnvironment() {
+  static OdbcHandle env = MakeEnvironment();
+  return env.Get();
+}
+
+}  // namespace ado

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/ado/OdbcHandle.h"
+
+#include <vector>
+
+namespace ado {
+
+// A statement handle and what has to live as long as it may still be executed or walked: the
+// indicators of its parameters. Shared by the recordsets of one batch; the connection frees the
+// handle when it closes, before it disconnects.
+struct OdbcStatement {
+  OdbcHandle Handle;
+  std::vector<SQLLEN> ParameterIndicators;
+};
+
+}  // namespace ado
