@@ -80,11 +80,11 @@ enum ParameterAttributesEnum : int {
 // One column of a result: what the driver describes.
 struct FieldInfo {
   QString Name;
-  int Type = adEmpty;      // DataTypeEnum
-  qint64 DefinedSize = 0;  // characters for text, bytes for binary
+  int Type = adEmpty;        // DataTypeEnum
+  qint64 DefinedSize = 0;    // characters for text, bytes for binary
   int Precision = 0;
   int NumericScale = 0;
-  int Attributes = 0;  // FieldAttributeEnum bits
+  int Attributes = 0;        // FieldAttributeEnum bits
   // The dynamic property "ISAUTOINCREMENT": whether the column exposes it, and its value.
   bool HasIsAutoIncrement = false;
   bool IsAutoIncrement = false;
