@@ -27,6 +27,7 @@ class TDBGrid : public QTableView {
   bool ReadOnly() const { return FReadOnly; }
   void SetReadOnly(bool value) { FReadOnly = value; }
 
+  // The titles' font; it follows the grid's font until it is set.
   const QFont& TitleFont() const { return FTitleFont; }
   void SetTitleFont(const QFont& font);
 
@@ -42,51 +43,64 @@ class TDBGrid : public QTableView {
   int RowHeight() const;
   int TitleHeight() const;
   int IndicatorWidth() const;
-  // Rows that fit below the title row (at least 1), and the record shown in the top row.
+  // Rows that fit wholly below the title row (at least 1), and the record shown in the top row.
   int VisibleRowCount() const;
   qint64 TopRecord() const;
   bool VerticalScrollBarShown() const;
 
  protected:
-  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   TADODataSet* DataSet() const;
   bool DataSetActive() const;
+  bool Frozen() const;
   void StateChanged();
   void DataSetChanged();
   void LayoutChanged();
   void RecordMoved();
-  void RebuildColumns();
-  void ApplyRowHeights();
+  void Rebuild();
+  void ApplyLayout();
+  void ApplyColumnWidths();
+  void ApplyFonts();
   void UpdateScrollBarPolicy();
   void UpdateBufferCount();
   void FollowDataSet();
-  void SelectCell(qint64 record, int column);
+  void ShowCurrent();
   void GoToRecord(qint64 record);
   void MoveRecordBy(qint64 distance);
   void SetSelectedColumn(int column);
-  bool HandleNavigationKey(QKeyEvent* event);
+  bool HandleKey(int key, bool ctrl);
   void HandleTab(bool backward);
+  void ScrolledByUser();
   void ColumnResized(int column, int oldWidth, int newWidth);
   void ColumnMoved(int logical, int oldVisual, int newVisual);
+  void ApplyColumnMove(int generation);
+  bool IsSelectedCell(const QModelIndex& index) const;
 
   QPointer<TDataSource> FDataSource;
   DBGridModel* FModel;
   DBGridIndicatorHeader* FIndicator;
   QFont FTitleFont;
+  bool FTitleFontSet = false;
   bool FReadOnly = true;
   qint64 FCurrentRecord = -1;
   int FSelectedColumn = 0;
   int FWheelRemainder = 0;
+  // Set while the grid itself sizes columns or scrolls, so those are not taken as the user's.
   bool FLayingOut = false;
+  bool FScrolling = false;
+  // Counts rebuilds, so a column move queued before one is dropped after it.
+  int FGeneration = 0;
   // Widths the user gave by dragging, per field, until the data set closes.
   QHash<const TField*, int> FUserWidths;
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QPointer>
+
+class TADODataSet;
+class TField;
+
+// The grid's table over a data set: one column per visible field in field order and one row per
+// record. Closed (or without records) it is one empty row; closed it is also one untitled column.
+// Values are read only when a cell asks for them, so only the rows shown are ever read.
+class DBGridModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit DBGridModel(QObject* parent = nullptr);
+
+  // Takes the data set's present shape (open or closed, fields, record count).
+  void Rebuild(TADODataSet* dataSet);
+  // Titles and values may have moved between columns; the shape stays.
+  void Refresh();
+
+  bool Active() const { return FActive; }
+  // The field of a column; null in the closed state.
+  TField* FieldOf(int column) const;
+  qint64 RecordCount() const { return FRecordCount; }
+  // The text a cell shows; empty for the placeholder row of an empty result.
+  QString CellText(qint64 row, int column) const;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ private:
+  void ReportReadFailure() const;
+
+  QPointer<TADODataSet> FDataSet;
+  bool FActive = false;
+  int FColumnCount = 1;
+  qint64 FRecordCount = 0;
+  // A value that cannot be read is reported once per shape, not once per repaint.
+  mutable bool FReadFailureReported = false;
+};
