@@ -1,0 +1,115 @@
+#include "base/Exceptions.h"
+#include "data/NumberText.h"
+#include "tests/support/FakeAdo.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using numbertext::General;
+
+namespace {
+
+QString Dec(const QString& text, QChar sep = u'.') {
+  return numbertext::Decimal(fakeado::Decimal(text).Decimal, sep);
+}
+
+}  // namespace
+
+TEST(GeneralNumberFormat, DocumentedExamples) {
+  EXPECT_EQ(General(0.1, u'.'), "0.1");
+  EXPECT_EQ(General(100, u'.'), "100");
+  EXPECT_EQ(General(1.0 / 3.0, u'.'), "0.333333333333333");
+  EXPECT_EQ(General(0.0001, u'.'), "0.0001");
+  EXPECT_EQ(General(0.00001, u'.'), "1E-5");
+  EXPECT_EQ(General(1e15, u'.'), "1E15");
+  EXPECT_EQ(General(123456789012345.0, u'.'), "123456789012345");
+  EXPECT_EQ(General(-2.5, u'.'), "-2.5");
+  EXPECT_EQ(General(1.5e-7, u'.'), "1.5E-7");
+}
+
+TEST(GeneralNumberFormat, SpecialValuesAndBoundaries) {
+  EXPECT_EQ(General(0.0, u'.'), "0");
+  EXPECT_EQ(General(-0.0, u'.'), "0");
+  EXPECT_EQ(General(std::numeric_limits<double>::infinity(), u'.'), "INF");
+  EXPECT_EQ(General(-std::numeric_limits<double>::infinity(), u'.'), "-INF");
+  EXPECT_EQ(General(std::nan(""), u'.'), "NAN");
+  // e = 15 is still fixed, e = 16 is scientific.
+  EXPECT_EQ(General(999999999999999.0, u'.'), "999999999999999");
+  EXPECT_EQ(General(1234567890123456.0, u'.'), "1.23456789012346E15");
+  EXPECT_EQ(General(0.001, u'.'), "0.001");
+  EXPECT_EQ(General(0.000123, u'.'), "0.000123");
+  EXPECT_EQ(General(1e100, u'.'), "1E100");
+  EXPECT_EQ(General(-1.25e-300, u'.'), "-1.25E-300");
+  // Rounding to 15 digits carries into a new leading digit.
+  EXPECT_EQ(General(9.9999999999999999, u'.'), "10");
+  EXPECT_EQ(General(0.1 + 0.2, u'.'), "0.3");
+}
+
+TEST(GeneralNumberFormat, UsesTheGivenSeparator) {
+  EXPECT_EQ(General(1.5, u','), "1,5");
+  EXPECT_EQ(General(1.5e-7, u','), "1,5E-7");
+  EXPECT_EQ(General(100, u','), "100");
+}
+
+TEST(FixedPointText, DropsTrailingZerosAndKeepsSign) {
+  using numbertext::FixedPoint;
+  EXPECT_EQ(FixedPoint(125000, u'.'), "12.5");
+  EXPECT_EQ(FixedPoint(1000000, u'.'), "100");
+  EXPECT_EQ(FixedPoint(1, u'.'), "0.0001");
+  EXPECT_EQ(FixedPoint(-2500, u'.'), "-0.25");
+  EXPECT_EQ(FixedPoint(0, u'.'), "0");
+  EXPECT_EQ(FixedPoint(12345, u','), "1,2345");
+  EXPECT_EQ(FixedPoint(std::numeric_limits<qint64>::min(), u'.'), "-922337203685477.5808");
+  EXPECT_EQ(FixedPoint(std::numeric_limits<qint64>::max(), u'.'), "922337203685477.5807");
+}
+
+TEST(DecimalText, KeepsTheDeliveredDigits) {
+  EXPECT_EQ(Dec("00012.3400"), "12.34");
+  EXPECT_EQ(Dec("0.000"), "0");
+  EXPECT_EQ(Dec("-0.000"), "0");
+  EXPECT_EQ(Dec("-0.05"), "-0.05");
+  EXPECT_EQ(Dec("100"), "100");
+  EXPECT_EQ(Dec("100.00"), "100");
+  EXPECT_EQ(Dec(".5"), "0.5");
+  EXPECT_EQ(Dec("3.25", u','), "3,25");
+  // More digits after the point than a column's declared scale: nothing is lost.
+  EXPECT_EQ(Dec("1.123456789012345678901234567890"), "1.12345678901234567890123456789");
+  // A scale larger than the digits means leading fraction zeros.
+  ado::DecimalValue small;
+  small.Digits = "5";
+  small.Scale = 3;
+  EXPECT_EQ(numbertext::Decimal(small, u'.'), "0.005");
+}
+
+TEST(DecimalText, OverflowOnlyBeyondSixtyFourDigits) {
+  const QString digits64(64, u'9');
+  EXPECT_EQ(Dec(digits64), digits64);
+  EXPECT_EQ(Dec(QStringLiteral("000") + digits64), digits64);  // leading zeros do not count
+  EXPECT_THROW(Dec(digits64 + u'1'), EBcdOverflowException);
+  try {
+    Dec(QStringLiteral("0.") + QString(65, u'1'));
+    FAIL() << "no overflow";
+  } catch (const EBcdOverflowException& e) {
+    EXPECT_EQ(e.Message(), "BCD overflow");
+  }
+}
+
+TEST(DecimalText, ConvertsToTenThousandthsWithRounding) {
+  using numbertext::DecimalToTenThousandths;
+  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("12.5").Decimal), 125000);
+  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("0.00005").Decimal), 1);
+  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("-0.00004").Decimal), 0);
+  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("0").Decimal), 0);
+  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("-922337203685477.5808").Decimal),
+            std::numeric_limits<qint64>::min());
+  EXPECT_THROW(DecimalToTenThousandths(fakeado::Decimal("922337203685477.5808").Decimal),
+               EBcdOverflowException);
+}
+
+TEST(IntegerText, FullSixtyFourBitRange) {
+  EXPECT_EQ(numbertext::Integer(std::numeric_limits<qint64>::min()), "-9223372036854775808");
+  EXPECT_EQ(numbertext::Unsigned(std::numeric_limits<quint64>::max()), "18446744073709551615");
+  EXPECT_EQ(numbertext::Integer(0), "0");
+}

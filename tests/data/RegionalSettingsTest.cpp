@@ -1,0 +1,86 @@
+#include "data/DateTimeText.h"
+#include "data/RegionalSettings.h"
+#include "tests/data/RegionalGuard.h"
+
+#include <gtest/gtest.h>
+
+using datetimetext::Date;
+using datetimetext::DateTime;
+using datetimetext::Decode;
+using datetimetext::Time;
+
+namespace {
+
+RegionalSettings German() {
+  RegionalSettings s;
+  s.DecimalSeparator = u',';
+  s.ShortDateFormat = "%d.%m.%Y";
+  s.LongTimeFormat = "%H:%M:%S";
+  return s;
+}
+
+}  // namespace
+
+TEST(RegionalSettings, PlainLocaleGivesIsoFormatsAndPoint) {
+  LocaleGuard c("C");
+  ASSERT_TRUE(c.Active());
+  const RegionalSettings s = RegionalSettings::FromLocale();
+  EXPECT_EQ(s.DecimalSeparator, u'.');
+  EXPECT_EQ(s.ShortDateFormat, "%Y-%m-%d");
+  EXPECT_EQ(s.LongTimeFormat, "%H:%M:%S");
+}
+
+TEST(RegionalSettings, GermanLocaleGivesCommaAndItsFormats) {
+  LocaleGuard de("de_DE.iso88591");
+  if (!de.Active()) GTEST_SKIP() << "de_DE.iso88591 not installed";
+  RegionalSettings::Reload();
+  const RegionalSettings& s = RegionalSettings::Current();
+  EXPECT_EQ(s.DecimalSeparator, u',');
+  EXPECT_EQ(s.ShortDateFormat, "%d.%m.%Y");
+  EXPECT_EQ(s.LongTimeFormat, "%T");
+  EXPECT_EQ(DateTime(45000.5, s), "15.03.2023 12:00:00");
+}
+
+TEST(RegionalSettings, ReloadReplacesInjectedSettings) {
+  LocaleGuard c("C");
+  {
+    RegionalGuard g(German());
+    EXPECT_EQ(RegionalSettings::Current().DecimalSeparator, u',');
+  }
+  EXPECT_EQ(RegionalSettings::Current().DecimalSeparator, u'.');
+}
+
+TEST(DateValues, DecodeDaysSince1899) {
+  auto d = Decode(0);
+  EXPECT_EQ(QString("%1-%2-%3").arg(d.Year).arg(d.Month).arg(d.Day), "1899-12-30");
+  d = Decode(2.75);
+  EXPECT_EQ(d.Day, 1);
+  EXPECT_EQ(d.Month, 1);
+  EXPECT_EQ(d.Year, 1900);
+  EXPECT_EQ(d.Hour, 18);
+  // Before the base day the whole days count back, the time still runs forward.
+  d = Decode(-1.25);
+  EXPECT_EQ(d.Day, 29);
+  EXPECT_EQ(d.Hour, 6);
+  // Rounding to the millisecond may reach the next day.
+  d = Decode(1.0 - 1e-10);
+  EXPECT_EQ(d.Day, 31);
+  EXPECT_EQ(d.Hour, 0);
+  EXPECT_EQ(d.Millisecond, 0);
+}
+
+TEST(DateValues, TextsFollowTheFormats) {
+  RegionalSettings iso;
+  EXPECT_EQ(Date(45000.75, iso), "2023-03-15");
+  EXPECT_EQ(Time(45000.75, iso), "18:00:00");
+  EXPECT_EQ(DateTime(45000.75, iso), "2023-03-15 18:00:00");
+  // Midnight to the second: the date alone, also with milliseconds left over.
+  EXPECT_EQ(DateTime(45000.0, iso), "2023-03-15");
+  EXPECT_EQ(DateTime(45000.0 + 0.4 / 86400, iso), "2023-03-15");
+  EXPECT_EQ(DateTime(45000.0 + 1.0 / 86400, iso), "2023-03-15 00:00:01");
+  EXPECT_EQ(Date(45000.75, German()), "15.03.2023");
+  RegionalSettings us;
+  us.ShortDateFormat = "%m/%d/%y";
+  us.LongTimeFormat = "%I:%M:%S %p";
+  EXPECT_EQ(DateTime(45000.75, us), "03/15/23 06:00:00 PM");
+}

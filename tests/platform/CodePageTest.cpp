@@ -1,0 +1,65 @@
+#include "platform/CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <string>
+
+namespace {
+
+// The process's character set for one test.
+class CharsetGuard {
+ public:
+  explicit CharsetGuard(const char* locale) : FPrevious(std::setlocale(LC_CTYPE, nullptr)) {
+    FActive = std::setlocale(LC_CTYPE, locale) != nullptr;
+  }
+  ~CharsetGuard() { std::setlocale(LC_CTYPE, FPrevious.c_str()); }
+  bool Active() const { return FActive; }
+
+ private:
+  std::string FPrevious;
+  bool FActive;
+};
+
+}  // namespace
+
+TEST(CodePage, Utf8KeepsEveryCharacter) {
+  CharsetGuard g("C.UTF-8");
+  ASSERT_TRUE(g.Active());
+  EXPECT_EQ(codepage::Name(), "UTF-8");
+  const QString text = QString::fromUtf8("Grüße € 😀 中文");
+  EXPECT_EQ(codepage::RoundTrip(text), text);
+  EXPECT_EQ(codepage::FromUnicode(text), text.toUtf8());
+  EXPECT_EQ(codepage::ToUnicode(text.toUtf8()), text);
+}
+
+TEST(CodePage, Utf8ReplacesWhatItCannotHold) {
+  CharsetGuard g("C.UTF-8");
+  ASSERT_TRUE(g.Active());
+  QString lone = QStringLiteral("a");
+  lone += QChar(0xD800);
+  lone += u'b';
+  EXPECT_EQ(codepage::RoundTrip(lone), "a?b");
+  EXPECT_EQ(codepage::FromUnicode(lone), "a?b");
+  EXPECT_EQ(codepage::ToUnicode(QByteArray("x\xFFy")), "x?y");
+}
+
+TEST(CodePage, Latin1ReplacesMissingCharactersWithQuestionMarks) {
+  CharsetGuard g("de_DE.iso88591");
+  if (!g.Active()) GTEST_SKIP() << "de_DE.iso88591 not installed";
+  EXPECT_EQ(codepage::Name(), "ISO-8859-1");
+  const QString text = QString::fromUtf8("Grüße € 😀!");
+  EXPECT_EQ(codepage::RoundTrip(text), QString::fromUtf8("Grüße ? ?!"));
+  EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("ü")), QByteArray("\xFC"));
+  EXPECT_EQ(codepage::ToUnicode(QByteArray("\xE4\xF6")), QString::fromUtf8("äö"));
+  // Longer than one conversion buffer.
+  const QString longText = QString(1000, QChar(0xFC)) + QChar(0x20AC);
+  EXPECT_EQ(codepage::RoundTrip(longText), QString(1000, QChar(0xFC)) + u'?');
+}
+
+TEST(CodePage, AsciiSetTurnsEverythingElseIntoQuestionMarks) {
+  CharsetGuard g("C");
+  ASSERT_TRUE(g.Active());
+  EXPECT_EQ(codepage::RoundTrip(QString::fromUtf8("aé€")), "a??");
+  EXPECT_EQ(codepage::RoundTrip(QString()), QString());
+}
