@@ -1,0 +1,209 @@
+#include "base/Exceptions.h"
+#include "base/HandlerGuard.h"
+#include "platform/datalinks/DataLinkPropertiesDialog.h"
+#include "platform/datalinks/DataLinks.h"
+#include "platform/datalinks/OdbcConnectionString.h"
+#include "platform/datalinks/OdbcSources.h"
+#include "tests/support/FakeAdo.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/TestDatabases.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using Pair = OdbcConnectionString::Pair;
+
+TEST(OdbcConnectionString, ParsesPairsBracedValuesAndEscapedBraces) {
+  const auto parts = OdbcConnectionString::Parse(
+      "DRIVER={PostgreSQL Unicode};Server= db.local ;Pwd={a;b=c}}d};Empty=;Database=x");
+  const QList<Pair> expected = {{"DRIVER", "PostgreSQL Unicode"},
+                                {"Server", "db.local"},
+                                {"Pwd", "a;b=c}d"},
+                                {"Empty", ""},
+                                {"Database", "x"}};
+  EXPECT_EQ(parts.Pairs(), expected);
+  EXPECT_EQ(parts.Value("driver"), "PostgreSQL Unicode");
+  EXPECT_TRUE(parts.Contains("PWD"));
+  EXPECT_FALSE(parts.Contains("Uid"));
+}
+
+TEST(OdbcConnectionString, SkipsPartsWithoutEqualsAndTakesAnUnclosedBraceToTheEnd) {
+  EXPECT_EQ(OdbcConnectionString::Parse(";;junk;A=1;").Pairs(), (QList<Pair>{{"A", "1"}}));
+  EXPECT_EQ(OdbcConnectionString::Parse("A={x;y").Pairs(), (QList<Pair>{{"A", "x;y"}}));
+  EXPECT_TRUE(OdbcConnectionString::Parse("").Pairs().isEmpty());
+}
+
+TEST(OdbcConnectionString, WritesBackWhatItReadsBracingWhereNeeded) {
+  EXPECT_EQ(OdbcConnectionString::QuoteValue("plain"), "plain");
+  EXPECT_EQ(OdbcConnectionString::QuoteValue("a;b"), "{a;b}");
+  EXPECT_EQ(OdbcConnectionString::QuoteValue("x}y"), "{x}}y}");
+  EXPECT_EQ(OdbcConnectionString::QuoteValue(" lead"), "{ lead}");
+  const QString tricky = "Pwd={p;w}}d};Database=/tmp/a b.db;Server= {x}";
+  const auto parts = OdbcConnectionString::Parse(tricky);
+  EXPECT_EQ(OdbcConnectionString::Parse(parts.ToString()).Pairs(), parts.Pairs());
+}
+
+TEST(OdbcConnectionString, TakeRemovesEveryPairOfTheKeyword) {
+  auto parts = OdbcConnectionString::Parse("A=1;b=2;a=3");
+  EXPECT_EQ(parts.Take("a"), "1");
+  EXPECT_EQ(parts.Pairs(), (QList<Pair>{{"b", "2"}}));
+  parts.Append("C", "");
+  EXPECT_EQ(parts.ToString(), "b=2");
+}
+
+TEST(OdbcSources, ListsTheInstalledDrivers) {
+  const QStringList drivers = odbcsources::InstalledDrivers();
+  EXPECT_TRUE(drivers.contains("SQLite3")) << drivers.join(", ").toStdString();
+}
+
+namespace {
+
+template <typename T>
+T* Find(QWidget* dialog, const char* name) {
+  T* widget = Child<T>(dialog, name);
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
+
+}  // namespace
+
+TEST(DataLinkPropertiesDialog, StartsFromTheStringAndBuildsItBackWithThePassword) {
+  DataLinkPropertiesDialog dialog;
+  dialog.SetConnectionString(
+      "DRIVER={PostgreSQL Unicode};SERVER=db;Port=5433;Database=sales;User=ann;"
+      "Password={se;cret};SSLmode=require");
+  EXPECT_EQ(Find<QComboBox>(&dialog, "Driver")->currentText(), "PostgreSQL Unicode");
+  EXPECT_TRUE(Find<QRadioButton>(&dialog, "UseDriver")->isChecked());
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "Server")->text(), "db");
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "Port")->text(), "5433");
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "Database")->text(), "sales");
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "UserName")->text(), "ann");
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "Password")->text(), "se;cret");
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "Password")->echoMode(), QLineEdit::Password);
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "OtherKeywords")->text(), "SSLmode=require");
+  // The keywords keep the spelling they came with.
+  EXPECT_EQ(dialog.ConnectionString(),
+            "DRIVER={PostgreSQL Unicode};SERVER=db;Port=5433;Database=sales;User=ann;"
+            "Password={se;cret};SSLmode=require");
+}
+
+TEST(DataLinkPropertiesDialog, ADataSourceStringSelectsTheDataSourceAndEmptyFieldsAreLeftOut) {
+  DataLinkPropertiesDialog dialog;
+  dialog.SetConnectionString("dsn=Warehouse;uid=bob");
+  EXPECT_TRUE(Find<QRadioButton>(&dialog, "UseDataSource")->isChecked());
+  EXPECT_TRUE(Find<QComboBox>(&dialog, "DataSource")->isEnabled());
+  EXPECT_FALSE(Find<QComboBox>(&dialog, "Driver")->isEnabled());
+  EXPECT_EQ(Find<QComboBox>(&dialog, "DataSource")->currentText(), "Warehouse");
+  EXPECT_EQ(dialog.ConnectionString(), "DSN=Warehouse;uid=bob");
+  dialog.SetConnectionString({});
+  EXPECT_TRUE(Find<QLineEdit>(&dialog, "UserName")->text().isEmpty());
+  EXPECT_TRUE(Find<QRadioButton>(&dialog, "UseDriver")->isChecked());
+}
+
+TEST(DataLinkPropertiesDialog, TypedFieldsMakeTheString) {
+  DataLinkPropertiesDialog dialog;
+  dialog.SetConnectionString("DRIVER=SQLite3");
+  QTest::keyClicks(Find<QLineEdit>(&dialog, "Database"), "/tmp/my data.db");
+  QTest::keyClicks(Find<QLineEdit>(&dialog, "Password"), "x}y");
+  QTest::keyClicks(Find<QLineEdit>(&dialog, "OtherKeywords"), "NoCreat=1;Timeout=500");
+  EXPECT_EQ(dialog.ConnectionString(),
+            "DRIVER={SQLite3};Database=/tmp/my data.db;Pwd={x}}y};NoCreat=1;Timeout=500");
+}
+
+TEST(DataLinkPropertiesDialog, TestConnectionOpensTheBuiltStringAndReportsSuccess) {
+  fakeado::ScopedFakeAdo fake;
+  DataLinkPropertiesDialog dialog;
+  dialog.SetConnectionString("DSN=Sales;Pwd=pw");
+  dialog.show();
+  QString shown;
+  WhenModal([&](QWidget* box) {
+    shown = qobject_cast<QMessageBox*>(box)->text();
+    box->close();
+  });
+  QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
+  EXPECT_EQ(fake->OpenedWith, QStringList{"DSN=Sales;Pwd=pw"});
+  EXPECT_EQ(fake->OpenNow, 0);
+  EXPECT_EQ(shown, "Test connection succeeded.");
+}
+
+TEST(DataLinkPropertiesDialog, TestConnectionGivesTheDriversErrorToTheErrorBox) {
+  fakeado::ScopedFakeAdo fake;
+  fake->OpenFailure = "[unixODBC][Driver Manager]Data source name not found";
+  QString reported;
+  const auto previous = SetApplicationExceptionHandler([&](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const Exception& e) {
+      reported = e.Message();
+    }
+  });
+  DataLinkPropertiesDialog dialog;
+  dialog.show();
+  QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
+  SetApplicationExceptionHandler(previous);
+  EXPECT_EQ(reported, "[unixODBC][Driver Manager]Data source name not found");
+  EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(DataLinkPropertiesDialog, TestConnectionReachesARealDatabase) {
+  const QString path = testdb::SqlitePath("datalink-test.db");
+  QFile(path).open(QIODevice::WriteOnly);  // an empty file is an empty SQLite database
+  DataLinkPropertiesDialog dialog;
+  dialog.SetConnectionString("DRIVER=SQLite3;NoCreat=1;Database=" + path);
+  dialog.show();
+  QString shown;
+  WhenModal([&](QWidget* box) {
+    shown = qobject_cast<QMessageBox*>(box)->text();
+    box->close();
+  });
+  QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
+  EXPECT_EQ(shown, "Test connection succeeded.");
+}
+
+TEST(DataLinks, PromptDataSourceGivesTheConfirmedStringOrACancel) {
+  WhenModal([](QWidget* sheet) {
+    EXPECT_EQ(sheet->windowTitle(), "Data Link Properties");
+    QTest::keyClicks(Find<QLineEdit>(sheet, "Password"), "secret");
+    QTest::mouseClick(Find<QPushButton>(sheet, "OkButton"), Qt::LeftButton);
+  });
+  EXPECT_EQ(datalinks::PromptDataSource(nullptr, "DRIVER=SQLite3;Uid=me"),
+            std::optional<QString>("DRIVER={SQLite3};Uid=me;Pwd=secret"));
+
+  WhenModal([](QWidget* sheet) {
+    QTest::keyClicks(Find<QLineEdit>(sheet, "Server"), "changed");
+    QTest::keyClick(sheet, Qt::Key_Escape);
+  });
+  EXPECT_EQ(datalinks::PromptDataSource(nullptr, "DSN=x"), std::nullopt);
+}
+
+TEST(DataLinks, PromptFileNameStartsInTheFolderAndGivesAFullPathOrACancel) {
+  QTemporaryDir dir;
+  QFile(dir.filePath("a.udl")).open(QIODevice::WriteOnly);
+  QString startedIn;
+  WhenModal([&](QWidget* prompt) {
+    auto* files = qobject_cast<QFileDialog*>(prompt);
+    ASSERT_NE(files, nullptr);
+    startedIn = files->directory().absolutePath();
+    EXPECT_TRUE(files->testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_TRUE(files->nameFilters().first().contains("*.udl"));
+    files->selectFile("a.udl");
+    static_cast<QDialog*>(files)->accept();
+  });
+  const auto picked = datalinks::PromptFileName(nullptr, dir.path() + "/", "*.udl");
+  EXPECT_EQ(startedIn, QDir(dir.path()).absolutePath());
+  EXPECT_EQ(picked, std::optional<QString>(dir.filePath("a.udl")));
+
+  WhenModal([](QWidget* prompt) { prompt->close(); });
+  EXPECT_EQ(datalinks::PromptFileName(nullptr, dir.path(), "*.udl"), std::nullopt);
+}
