@@ -35,6 +35,10 @@ void OdbcConnection::Open(const QString& connectionString) {
                               static_cast<SQLSMALLINT>(std::size(completed)), &completedLength,
                               SQL_DRIVER_NOPROMPT),
             SQL_HANDLE_DBC, connection.Get());
+  SQLUINTEGER extensions = 0;
+  if (SQL_SUCCEEDED(SQLGetInfo(connection.Get(), SQL_GETDATA_EXTENSIONS, &extensions,
+                               sizeof extensions, nullptr)))
+    FGetDataExtensions = extensions;
   FConnection = std::move(connection);
 }
 
@@ -77,6 +81,7 @@ std::shared_ptr<OdbcStatement> OdbcConnection::NewStatement() {
   RequireOpen();
   auto statement = std::make_shared<OdbcStatement>();
   statement->Handle = OdbcHandle::Allocate(SQL_HANDLE_STMT, FConnection.Get());
+  statement->GetDataExtensions = FGetDataExtensions;
   std::erase_if(FStatements, [](const std::weak_ptr<OdbcStatement>& s) { return s.expired(); });
   FStatements.push_back(statement);
   return statement;

@@ -33,6 +33,7 @@ class OdbcConnection : public Connection {
   void FreeStatements() noexcept;
 
   OdbcHandle FConnection;
+  SQLUINTEGER FGetDataExtensions = 0;
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;
 };
 

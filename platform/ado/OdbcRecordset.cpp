@@ -18,7 +18,7 @@ OdbcRecordset::OdbcRecordset(std::shared_ptr<OdbcStatement> statement,
 
 std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
     std::shared_ptr<OdbcStatement> statement) {
-  ResultFetcher fetcher(statement->Handle.Get());
+  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions);
   const SQLSMALLINT count = fetcher.ColumnCount();
   if (count == 0) {
     return std::unique_ptr<Recordset>(new OdbcRecordset(std::move(statement), {}, {}, false));

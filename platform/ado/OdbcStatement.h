@@ -12,6 +12,8 @@ namespace ado {
 struct OdbcStatement {
   OdbcHandle Handle;
   std::vector<SQLLEN> ParameterIndicators;
+  // The driver's SQL_GETDATA_EXTENSIONS: where SQLGetData may be used besides plain rows.
+  SQLUINTEGER GetDataExtensions = 0;
 };
 
 }  // namespace ado

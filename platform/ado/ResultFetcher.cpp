@@ -231,7 +231,13 @@ std::vector<ColumnStore> ResultFetcher::FetchAll(const std::vector<ColumnDescrip
   if (SQL_SUCCEEDED(SQLRowCount(FStatement, &rows)) && rows > 0 && rows < (1LL << 31))
     for (ColumnStore& store : stores) store.Reserve(rows);
   const bool anyLong = std::any_of(columns.begin(), columns.end(), IsLongColumn);
-  if (anyLong) {
+  // A value longer than its column's declared size (SQLite does not enforce sizes) is read
+  // again with SQLGetData: from a block when the driver allows it, else from a one-row block
+  // with the bound column, else no column is bound at all.
+  const bool recoverable = (FGetDataExtensions & (SQL_GD_BLOCK | SQL_GD_BOUND)) != 0;
+  const bool anyVariable = std::any_of(columns.begin(), columns.end(),
+                                       [](const auto& c) { return IsVariableKind(StorageOf(c)); });
+  if (anyLong || (anyVariable && !recoverable)) {
     FetchRows(columns, stores);
   } else {
     FetchBlocks(columns, stores);
@@ -251,6 +257,9 @@ void ResultFetcher::FetchBlocks(const std::vector<ColumnDescription>& columns,
   }
   SQLULEN blockRows =
       std::clamp<SQLULEN>(kBlockBytes / std::max<size_t>(rowBytes, 1), 1, gBlockRows);
+  const bool anyVariable = std::any_of(bound.begin(), bound.end(),
+                                       [](const BoundColumn& b) { return IsVariableKind(b.Kind); });
+  if (anyVariable && !(FGetDataExtensions & SQL_GD_BLOCK)) blockRows = 1;
 
   SQLULEN fetched = 0;
   Check(SQLSetStmtAttr(FStatement, SQL_ATTR_ROW_BIND_TYPE,
@@ -305,8 +314,9 @@ void ResultFetcher::FetchBlocks(const std::vector<ColumnDescription>& columns,
                    static_cast<size_t>(indicator) > b.ElementSize - TerminatorOf(b.Kind)) {
           // The driver's column size was too small for this value (SQLite does not enforce
           // declared lengths): read the whole value again from its row.
-          Check(SQLSetPos(FStatement, static_cast<SQLSETPOSIROW>(r + 1), SQL_POSITION,
-                          SQL_LOCK_NO_CHANGE));
+          if (blockRows > 1)
+            Check(SQLSetPos(FStatement, static_cast<SQLSETPOSIROW>(r + 1), SQL_POSITION,
+                            SQL_LOCK_NO_CHANGE));
           GetPieces(static_cast<SQLUSMALLINT>(c + 1), CTypeOf(b.Kind), stores[c]);
         } else {
           AppendVariable(b.Kind, p, static_cast<size_t>(indicator), stores[c]);

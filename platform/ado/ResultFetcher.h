@@ -15,7 +15,9 @@ namespace ado {
 // else row by row with long data read in pieces.
 class ResultFetcher {
  public:
-  explicit ResultFetcher(SQLHSTMT statement) : FStatement(statement) {}
+  // getDataExtensions: the driver's SQL_GETDATA_EXTENSIONS bits.
+  ResultFetcher(SQLHSTMT statement, SQLUINTEGER getDataExtensions)
+      : FStatement(statement), FGetDataExtensions(getDataExtensions) {}
 
   // The number of columns of the current result; 0 for a statement that yields no rows.
   SQLSMALLINT ColumnCount() const;
@@ -37,6 +39,7 @@ class ResultFetcher {
   void Check(SQLRETURN rc) const;
 
   SQLHSTMT FStatement;
+  SQLUINTEGER FGetDataExtensions;
   std::vector<char> FPiece;
 };
 

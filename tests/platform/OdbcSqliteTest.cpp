@@ -1,0 +1,246 @@
+#include "platform/ado/ResultFetcher.h"
+#include "tests/platform/AdoTestSupport.h"
+#include "tests/support/TestDatabases.h"
+
+#include <QFile>
+
+#include <limits>
+
+using namespace ado;
+using adotest::Exec;
+using adotest::OleMessageOf;
+
+namespace {
+
+class SqliteLayer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int n = 0;
+    FPath = testdb::SqlitePath(QStringLiteral("layer%1.db").arg(++n));
+    FConnection = adotest::OpenConnection(QStringLiteral("DRIVER=SQLite3;Database=%1").arg(FPath));
+  }
+  QString FPath;
+  std::unique_ptr<Connection> FConnection;
+};
+
+}  // namespace
+
+TEST_F(SqliteLayer, ColumnsArriveWithTheMappedTypeAndSizes) {
+  Exec(*FConnection,
+       QStringLiteral("CREATE TABLE t(id INTEGER PRIMARY KEY AUTOINCREMENT, b BIGINT, s SMALLINT, "
+                      "ti TINYINT, f BIT, d DOUBLE, n NUMERIC(10,2), dec DECIMAL(30,5), "
+                      "dt DATE, tm TIME, ts TIMESTAMP, v VARCHAR(20), tx TEXT, bl BLOB)"));
+  auto rs = Exec(*FConnection, QStringLiteral("SELECT * FROM t"));
+  ASSERT_TRUE(rs->IsOpen());
+  ASSERT_EQ(rs->FieldCount(), 14);
+  EXPECT_EQ(rs->RecordCount(), 0);
+  using adotest::ExpectField;
+  ExpectField(rs->Field(0), {adInteger, 4, 10, 255, true});
+  ExpectField(rs->Field(1), {adBigInt, 8, 20, 255, true});
+  ExpectField(rs->Field(2), {adSmallInt, 2, 6, 255, true});
+  ExpectField(rs->Field(3), {adTinyInt, 1, 4, 255, true});
+  ExpectField(rs->Field(4), {adBoolean, 2, 255, 255, true});
+  ExpectField(rs->Field(5), {adDouble, 8, 54, 255, true});
+  // The driver reports NUMERIC as a double and DECIMAL as text.
+  ExpectField(rs->Field(6), {adDouble, 8, 10, 255, true});
+  ExpectField(rs->Field(7), {adVarChar, 30, 255, 255, false});
+  ExpectField(rs->Field(8), {adDBDate, 6, 10, 255, true});
+  ExpectField(rs->Field(9), {adDBTime, 6, 8, 0, true});
+  ExpectField(rs->Field(10), {adDBTimeStamp, 16, 32, 0, true});
+  ExpectField(rs->Field(11), {adVarChar, 20, 255, 255, false});
+  ExpectField(rs->Field(12), {adLongVarChar, 65536, 255, 255, false});
+  ExpectField(rs->Field(13), {adBinary, 255, 255, 255, true});
+  EXPECT_TRUE(rs->Field(0).IsAutoIncrement);
+  EXPECT_FALSE(rs->Field(1).IsAutoIncrement);
+  EXPECT_TRUE(rs->Field(12).Attributes & adFldLong);
+  for (int i = 0; i < rs->FieldCount(); ++i)
+    EXPECT_TRUE(rs->Field(i).Attributes & (adFldUpdatable | adFldUnknownUpdatable));
+  EXPECT_EQ(rs->Field(7).Name, QStringLiteral("dec"));
+}
+
+TEST_F(SqliteLayer, LabelNamesTheColumn) {
+  auto rs = Exec(*FConnection, QStringLiteral("SELECT 1 AS \"first one\", 2 AS Second"));
+  ASSERT_EQ(rs->FieldCount(), 2);
+  EXPECT_EQ(rs->Field(0).Name, QStringLiteral("first one"));
+  EXPECT_EQ(rs->Field(1).Name, QStringLiteral("Second"));
+}
+
+TEST_F(SqliteLayer, ValuesRoundTripExactly) {
+  Exec(*FConnection, QStringLiteral("CREATE TABLE v(i BIGINT, d DOUBLE, t VARCHAR(40), x TEXT, "
+                                    "b BLOB, dt DATE, ts TIMESTAMP, tm TIME, dec DECIMAL(30,5))"));
+  Exec(
+      *FConnection,
+      // The driver mangles surrogate pairs in statement text, so the text comes as UTF-8 bytes.
+      QStringLiteral("INSERT INTO v VALUES(9223372036854775807, 0.1, CAST(x'%1' AS TEXT), "
+                     "'long\r\ntext', x'00FF0041', '2024-02-29', '1999-12-31 23:59:58', "
+                     "'12:34:56', '-1234567890123456789012345.12345')")
+          .arg(QString::fromLatin1(QString::fromUtf8("a\u00e9\u4e2d\U0001F600").toUtf8().toHex())));
+  Exec(*FConnection, QStringLiteral("INSERT INTO v VALUES(-9223372036854775808, -1.5e300, '', '', "
+                                    "x'', '1899-12-29', '1899-12-30 06:00:00', '00:00:00', '0')"));
+  Exec(
+      *FConnection,
+      QStringLiteral("INSERT INTO v VALUES(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)"));
+  auto rs = Exec(*FConnection, QStringLiteral("SELECT * FROM v"));
+  ASSERT_EQ(rs->RecordCount(), 3);
+
+  EXPECT_EQ(rs->GetValue(0, 0).Int, std::numeric_limits<qint64>::max());
+  EXPECT_EQ(rs->GetValue(1, 0).Int, std::numeric_limits<qint64>::min());
+  EXPECT_EQ(rs->GetValue(0, 1).Double, 0.1);
+  EXPECT_EQ(rs->GetValue(1, 1).Double, -1.5e300);
+  const Value text = rs->GetValue(0, 2);
+  EXPECT_EQ(text.kind, Value::Kind::Text);
+  EXPECT_EQ(text.Text, QString::fromUtf8("a\u00e9\u4e2d\U0001F600"));
+  EXPECT_EQ(rs->GetValue(1, 2).Text, QString());
+  EXPECT_EQ(rs->GetValue(1, 2).kind, Value::Kind::Text);
+  EXPECT_EQ(rs->GetValue(0, 3).Text, QStringLiteral("long\r\ntext"));
+  const Value bytes = rs->GetValue(0, 4);
+  EXPECT_EQ(bytes.kind, Value::Kind::Bytes);
+  EXPECT_EQ(bytes.Bytes, QByteArray("\x00\xff\x00\x41", 4));
+  EXPECT_EQ(rs->GetValue(0, 5).kind, Value::Kind::Date);
+  EXPECT_EQ(rs->GetValue(0, 5).Double, 45351.0);
+  EXPECT_DOUBLE_EQ(rs->GetValue(0, 6).Double, 36525.0 + (86400.0 - 2.0) / 86400.0);
+  EXPECT_DOUBLE_EQ(rs->GetValue(0, 7).Double, (12 * 3600 + 34 * 60 + 56) / 86400.0);
+  EXPECT_EQ(rs->GetValue(1, 5).Double, -1.0);
+  EXPECT_EQ(rs->GetValue(1, 6).Double, 0.25);
+  // DECIMAL has numeric affinity in SQLite: the long literal is kept as a double.
+  EXPECT_EQ(rs->GetValue(0, 8).Text, QStringLiteral("-1.23456789012346e+24"));
+  for (int c = 0; c < rs->FieldCount(); ++c) EXPECT_TRUE(rs->GetValue(2, c).IsNull()) << c;
+}
+
+TEST_F(SqliteLayer, ValuesLongerThanTheDeclaredSizeArriveWhole) {
+  // SQLite keeps whatever it is given, whatever the declared length.
+  Exec(*FConnection, QStringLiteral("CREATE TABLE w(n INTEGER, v VARCHAR(5), b BLOB)"));
+  const QString longText = QString(300, QChar(u'x')) + QString::fromUtf8("\u00e9\u4e2d");
+  QByteArray blob(1000, '\0');
+  for (int i = 0; i < blob.size(); ++i) blob[i] = static_cast<char>(i % 251);
+  Exec(*FConnection, QStringLiteral("INSERT INTO w VALUES(1, 'short', x'01')"));
+  Exec(*FConnection, QStringLiteral("INSERT INTO w VALUES(2, '%1', x'%2')")
+                         .arg(longText, QString::fromLatin1(blob.toHex())));
+  Exec(*FConnection, QStringLiteral("INSERT INTO w VALUES(3, 'after', NULL)"));
+  auto rs = Exec(*FConnection, QStringLiteral("SELECT n, v, b FROM w ORDER BY n"));
+  ASSERT_EQ(rs->RecordCount(), 3);
+  EXPECT_EQ(rs->GetValue(0, 1).Text, QStringLiteral("short"));
+  EXPECT_EQ(rs->GetValue(1, 1).Text, longText);
+  EXPECT_EQ(rs->GetValue(1, 2).Bytes, blob);
+  EXPECT_EQ(rs->GetValue(2, 0).Int, 3);
+  EXPECT_EQ(rs->GetValue(2, 1).Text, QStringLiteral("after"));
+  EXPECT_TRUE(rs->GetValue(2, 2).IsNull());
+}
+
+TEST_F(SqliteLayer, ResultsSpanningManyBlocksArriveCompleteAndInOrder) {
+  Exec(*FConnection, QStringLiteral("CREATE TABLE big(id INTEGER, x DOUBLE, name VARCHAR(20))"));
+  Exec(*FConnection,
+       QStringLiteral("WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s "
+                      "WHERE i < 2500) INSERT INTO big SELECT i, i * 0.5, 'n' || i "
+                      "FROM s"));
+  const SQLULEN saved = ResultFetcher::BlockRows();
+  for (SQLULEN block : {SQLULEN{7}, saved}) {
+    SCOPED_TRACE(block);
+    ResultFetcher::SetBlockRows(block);
+    auto rs = Exec(*FConnection, QStringLiteral("SELECT id, x, name FROM big ORDER BY id"));
+    ASSERT_EQ(rs->RecordCount(), 2500);
+    bool inOrder = true;
+    for (qint64 r = 0; r < 2500 && inOrder; ++r) {
+      inOrder = rs->GetValue(r, 0).Int == r + 1 && rs->GetValue(r, 1).Double == (r + 1) * 0.5 &&
+                rs->GetValue(r, 2).Text == QStringLiteral("n%1").arg(r + 1);
+      EXPECT_TRUE(inOrder) << "row " << r;
+    }
+  }
+  ResultFetcher::SetBlockRows(saved);
+}
+
+TEST_F(SqliteLayer, UpdateGivesAClosedRecordsetAndMakesTheChange) {
+  Exec(*FConnection, QStringLiteral("CREATE TABLE u(a INTEGER)"));
+  Exec(*FConnection, QStringLiteral("INSERT INTO u VALUES(1)"));
+  auto rs = Exec(*FConnection, QStringLiteral("UPDATE u SET a = 2"));
+  EXPECT_FALSE(rs->IsOpen());
+  EXPECT_EQ(rs->FieldCount(), 0);
+  EXPECT_EQ(rs->NextRecordset(), nullptr);
+  EXPECT_EQ(Exec(*FConnection, QStringLiteral("SELECT a FROM u"))->GetValue(0, 0).Int, 2);
+  // An update that touches no rows is no failure either.
+  EXPECT_FALSE(Exec(*FConnection, QStringLiteral("UPDATE u SET a = 3 WHERE a = 99"))->IsOpen());
+}
+
+TEST_F(SqliteLayer, RowsStayReadableAfterTheConnectionCloses) {
+  auto rs = Exec(*FConnection, QStringLiteral("SELECT 'kept' AS k"));
+  FConnection->Close();
+  EXPECT_FALSE(FConnection->IsOpen());
+  EXPECT_EQ(rs->GetValue(0, 0).Text, QStringLiteral("kept"));
+  // Its statement went with the connection.
+  EXPECT_THROW(rs->NextRecordset(), EOleException);
+  EXPECT_THROW(Exec(*FConnection, QStringLiteral("SELECT 1")), EOleException);
+  FConnection->Close();  // closing twice does nothing
+}
+
+TEST_F(SqliteLayer, OutOfRangeAccessIsAnErrorNotACrash) {
+  auto rs = Exec(*FConnection, QStringLiteral("SELECT 1 AS a"));
+  EXPECT_THROW(rs->GetValue(1, 0), EOleException);
+  EXPECT_THROW(rs->GetValue(0, 1), EOleException);
+  EXPECT_THROW(rs->Field(-1), EOleException);
+  auto closed = Exec(*FConnection, QStringLiteral("CREATE TABLE z(a INTEGER)"));
+  EXPECT_EQ(closed->RecordCount(), -1);
+  EXPECT_THROW(closed->GetValue(0, 0), EOleException);
+}
+
+TEST_F(SqliteLayer, StatementErrorsCarryTheDriversText) {
+  const QString message =
+      OleMessageOf([&] { Exec(*FConnection, QStringLiteral("SELECT * FROM nowhere")); });
+  EXPECT_TRUE(message.contains(QStringLiteral("no such table: nowhere"))) << message;
+  EXPECT_FALSE(message.endsWith(QLatin1Char('.')) || message.endsWith(QLatin1Char(' ')));
+  // The connection stays usable.
+  EXPECT_EQ(Exec(*FConnection, QStringLiteral("SELECT 5"))->GetValue(0, 0).Int, 5);
+}
+
+TEST_F(SqliteLayer, NoCreatRefusesAMissingDatabase) {
+  Connection& c = *FConnection;
+  c.Close();
+  const QString missing = testdb::SqlitePath(QStringLiteral("absent.db"));
+  EXPECT_THROW(c.Open(QStringLiteral("DRIVER=SQLite3;Database=%1;NoCreat=1").arg(missing)),
+               EOleException);
+  EXPECT_FALSE(c.IsOpen());
+  EXPECT_FALSE(QFile::exists(missing));
+  c.Open(QStringLiteral("DRIVER=SQLite3;Database=%1;NoCreat=1").arg(FPath));
+  EXPECT_TRUE(c.IsOpen());
+  EXPECT_FALSE(c.InTransaction());
+}
+
+TEST(OdbcConnectionErrors, EmptyStringAndUnknownDriverGiveTheDriverManagersText) {
+  OdbcConnection c;
+  EXPECT_EQ(OleMessageOf([&] { c.Open(QString()); }),
+            QStringLiteral("[unixODBC][Driver Manager]Data source name not found and no default "
+                           "driver specified"));
+  EXPECT_EQ(OleMessageOf([&] { c.Open(QStringLiteral("DRIVER={No Such Driver}")); }),
+            QStringLiteral("[unixODBC][Driver Manager]Can't open lib 'No Such Driver' : file not "
+                           "found"));
+  EXPECT_FALSE(c.IsOpen());
+  try {
+    c.Open(QStringLiteral("DSN=nothing_here"));
+    FAIL();
+  } catch (const EOleException& e) {
+    EXPECT_EQ(e.SqlState(), QStringLiteral("IM002"));
+    EXPECT_EQ(e.ErrorCode(), static_cast<qint32>(0x80004005u));
+  }
+}
+
+TEST(OdbcConnectionErrors, OperationsOnAClosedConnectionFail) {
+  OdbcConnection c;
+  EXPECT_THROW(c.Execute(QStringLiteral("SELECT 1"), {}), EOleException);
+  EXPECT_THROW(c.DescribeParameters(QStringLiteral("SELECT 1")), EOleException);
+  EXPECT_FALSE(c.InTransaction());
+  c.Close();
+}
+
+TEST(ConnectionFactory, InstalledFactoryIsUsedAndCanBeRemoved) {
+  int made = 0;
+  ConnectionFactory previous = SetConnectionFactory([&] {
+    ++made;
+    return std::make_unique<OdbcConnection>();
+  });
+  EXPECT_FALSE(previous);
+  EXPECT_NE(CreateConnection(), nullptr);
+  EXPECT_EQ(made, 1);
+  SetConnectionFactory({});
+  auto odbc = CreateConnection();
+  EXPECT_EQ(made, 1);
+  EXPECT_NE(dynamic_cast<OdbcConnection*>(odbc.get()), nullptr);
+}
