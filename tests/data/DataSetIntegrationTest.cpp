@@ -1,0 +1,185 @@
+#include "base/Exceptions.h"
+#include "data/TADOConnection.h"
+#include "data/TADODataSet.h"
+#include "data/TField.h"
+#include "platform/ado/OdbcConnection.h"
+#include "tests/support/TestDatabases.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// What the real connections made for the data access components did.
+struct ConnectionLog {
+  int Made = 0;
+  int Opens = 0;
+  int OpenNow = 0;
+};
+
+// The ODBC connection, counted.
+class CountingConnection : public ado::Connection {
+ public:
+  explicit CountingConnection(ConnectionLog& log) : FLog(log) { ++FLog.Made; }
+  ~CountingConnection() override {
+    if (FInner.IsOpen()) --FLog.OpenNow;
+  }
+  void Open(const QString& cs) override {
+    ++FLog.Opens;
+    FInner.Open(cs);
+    ++FLog.OpenNow;
+  }
+  void Close() override {
+    if (FInner.IsOpen()) --FLog.OpenNow;
+    FInner.Close();
+  }
+  bool IsOpen() const override { return FInner.IsOpen(); }
+  bool InTransaction() const override { return FInner.InTransaction(); }
+  std::vector<ado::ParameterInfo> DescribeParameters(const QString& text) override {
+    return FInner.DescribeParameters(text);
+  }
+  std::unique_ptr<ado::Recordset> Execute(const QString& text,
+                                          const std::vector<ado::ParameterInfo>& p) override {
+    return FInner.Execute(text, p);
+  }
+
+ private:
+  ConnectionLog& FLog;
+  ado::OdbcConnection FInner;
+};
+
+void RunSql(const QString& connectionString, const QString& sql) {
+  ado::OdbcConnection c;
+  c.Open(connectionString);
+  c.Execute(sql, {});
+  c.Close();
+}
+
+// Each database gets the same table and the same checks.
+class DataSetOnDatabase : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    const QString which = GetParam();
+    if (which == "sqlite") {
+      static int n = 0;
+      FConnectionString = testdb::SqliteConnectionString(QStringLiteral("ds%1.db").arg(++n));
+    } else if (which == "postgres") {
+      FConnectionString = testdb::PostgresConnectionString();
+    } else {
+      FConnectionString = testdb::MariaDbConnectionString();
+    }
+    REQUIRE_SERVER(FConnectionString);
+    RunSql(FConnectionString, "DROP TABLE IF EXISTS rm_items");
+    RunSql(FConnectionString,
+        "CREATE TABLE rm_items(id INTEGER, name VARCHAR(20), price DOUBLE PRECISION)");
+    RunSql(FConnectionString,
+        "INSERT INTO rm_items VALUES (1, 'one', 1.5), (2, 'two', 0.00001), (3, NULL, -2.5)");
+    FPrevious = ado::SetConnectionFactory([this]() -> std::unique_ptr<ado::Connection> {
+      return std::make_unique<CountingConnection>(FLog);
+    });
+    FConnection = std::make_unique<TADOConnection>();
+    FConnection->SetKeepConnection(false);
+    FConnection->SetLoginPrompt(false);
+    FConnection->SetConnectionString(FConnectionString);
+    FDataSet = std::make_unique<TADODataSet>();
+    FDataSet->setObjectName("ADODataSet");
+    FDataSet->SetConnection(FConnection.get());
+  }
+  void TearDown() override {
+    FDataSet.reset();
+    FConnection.reset();
+    if (!FConnectionString.isEmpty()) ado::SetConnectionFactory(FPrevious);
+  }
+
+  QString FConnectionString;
+  ConnectionLog FLog;
+  ado::ConnectionFactory FPrevious;
+  std::unique_ptr<TADOConnection> FConnection;
+  std::unique_ptr<TADODataSet> FDataSet;
+};
+
+}  // namespace
+
+TEST_P(DataSetOnDatabase, ConnectionIsHeldOnlyWhileProbingAndWhileAResultIsOpen) {
+  FDataSet->SetCommandText("SELECT id, name, price FROM rm_items ORDER BY id");
+  EXPECT_EQ(FLog.Opens, 1);  // the probe
+  EXPECT_EQ(FLog.OpenNow, 0);
+  FDataSet->Open();
+  EXPECT_EQ(FLog.Opens, 2);
+  EXPECT_TRUE(FConnection->Connected());
+  EXPECT_EQ(FDataSet->RecordCount(), 3);
+  QStringList rows;
+  for (FDataSet->First(); !FDataSet->Eof(); FDataSet->Next())
+    rows << FDataSet->Fields(0)->AsString() + "|" + FDataSet->Fields(1)->AsString() + "|" +
+                FDataSet->Fields(2)->AsString();
+  EXPECT_EQ(rows, QStringList({"1|one|1.5", "2|two|1E-5", "3||-2.5"}));
+  FDataSet->Close();
+  EXPECT_FALSE(FConnection->Connected());
+  EXPECT_EQ(FLog.OpenNow, 0);
+}
+
+TEST_P(DataSetOnDatabase, SameTextTwiceOpensNoSecondProbe) {
+  FDataSet->SetCommandText("SELECT 1");
+  FDataSet->SetCommandText("SELECT 1");
+  EXPECT_EQ(FLog.Opens, 1);
+}
+
+TEST_P(DataSetOnDatabase, FailedOpenLeavesDataSetAndConnectionClosed) {
+  FDataSet->SetCommandText("SELEC nonsense FROM nowhere");
+  EXPECT_THROW(FDataSet->Open(), EOleException);
+  EXPECT_FALSE(FDataSet->Active());
+  EXPECT_FALSE(FConnection->Connected());
+  EXPECT_EQ(FLog.OpenNow, 0);
+  FDataSet->SetCommandText("SELECT name FROM rm_items WHERE id = 2");
+  const int before = FLog.Opens;
+  FDataSet->Open();
+  EXPECT_EQ(FLog.Opens, before + 1);
+  EXPECT_EQ(FDataSet->Fields(0)->AsString(), "two");
+}
+
+TEST_P(DataSetOnDatabase, DataChangeIsDoneAndReportedAsNoResult) {
+  FDataSet->SetCommandText("UPDATE rm_items SET name = 'uno' WHERE id = 1");
+  try {
+    FDataSet->Open();
+    FAIL() << "opened";
+  } catch (const EDatabaseError& e) {
+    EXPECT_EQ(e.Message(), "ADODataSet: CommandText does not return a result set");
+  }
+  EXPECT_FALSE(FConnection->Connected());
+  FDataSet->SetCommandText("SELECT name FROM rm_items WHERE id = 1");
+  FDataSet->Open();
+  EXPECT_EQ(FDataSet->Fields(0)->AsString(), "uno");
+}
+
+TEST_P(DataSetOnDatabase, MissingConnectionIsReportedFirst) {
+  FConnection->SetConnectionString("DRIVER={No Such Driver};Server=nowhere");
+  FDataSet->SetCommandText("SELECT 1");  // the failed probe is silent
+  EXPECT_THROW(FDataSet->Open(), EOleException);
+  EXPECT_FALSE(FDataSet->Active());
+  EXPECT_EQ(FDataSet->ReasonCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, DataSetOnDatabase,
+                         ::testing::Values("sqlite", "postgres", "mariadb"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST(DataSetOnPostgres, BatchShowsTheRowsOfItsSecondStatement) {
+  const QString cs = testdb::PostgresConnectionString();
+  REQUIRE_SERVER(cs);
+  RunSql(cs, "DROP TABLE IF EXISTS rm_batch");
+  RunSql(cs, "CREATE TABLE rm_batch(n INTEGER)");
+  TADOConnection connection;
+  connection.SetKeepConnection(false);
+  connection.SetConnectionString(cs);
+  TADODataSet dataSet;
+  dataSet.SetConnection(&connection);
+  dataSet.SetCommandText(
+      "INSERT INTO rm_batch VALUES (7), (8); SELECT n * 2 AS d FROM rm_batch ORDER BY n");
+  dataSet.Open();
+  ASSERT_EQ(dataSet.RecordCount(), 2);
+  EXPECT_EQ(dataSet.Fields(0)->FieldName(), "d");
+  EXPECT_EQ(dataSet.Fields(0)->AsString(), "14");
+  dataSet.Next();
+  EXPECT_EQ(dataSet.Fields(0)->AsString(), "16");
+}
