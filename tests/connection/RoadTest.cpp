@@ -1,0 +1,89 @@
+#include "app/ErrorBox.h"
+#include "app/Main.h"
+#include "base/HandlerGuard.h"
+#include "data/TADOConnection.h"
+#include "platform/ado/AdoInterfaces.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/ScopedDataLinkFolder.h"
+#include "tests/support/TestDatabases.h"
+#include "widgets/TDBGrid.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A small database of its own, made through the database layer.
+QString MakeDatabase() {
+  const QString path = testdb::SqlitePath("road-test.db");
+  QFile::remove(path);
+  auto connection = ado::CreateConnection();
+  connection->Open("DRIVER=SQLite3;Database=" + path);
+  connection->Execute("CREATE TABLE towns (id INTEGER PRIMARY KEY, name VARCHAR(40))", {});
+  for (const char* town : {"Bergen", "Cork", "Delft"})
+    connection->Execute(QStringLiteral("INSERT INTO towns (name) VALUES ('%1')").arg(town), {});
+  connection->Close();
+  return path;
+}
+
+}  // namespace
+
+TEST(RoadTest, ConnectPicksTheSampleDataLinkFileAndExecuteShowsTheRows) {
+  ScopedDataLinkFolder links;
+  const QString database = MakeDatabase();
+  const QString udl =
+      links.AddFile("Rowmill sample.udl", "DRIVER=SQLite3;Database=" + database + ";NoCreat=1");
+  links.AddFile("Another.udl", "DSN=nothing");
+
+  QStringList errors;
+  const auto previousHandler = SetApplicationExceptionHandler(&errorbox::HandleException);
+  const auto previousPresenter = errorbox::SetPresenter(
+      [&](QWidget*, const QString&, const QString& text) { errors << text; });
+  {
+    TfrmMain form;
+    form.show();
+
+    QString caption;
+    WhenModal([&](QWidget* dialog) {
+      caption = dialog->windowTitle();
+      QTest::mouseClick(Child<QWidget>(dialog, "UseDataLinkFile"), Qt::LeftButton);
+      auto* files = Child<QComboBox>(dialog, "DataLinkFile");
+      files->setCurrentIndex(files->findText("Rowmill sample.udl"));
+      QTest::keyClick(files, Qt::Key_Return);
+    });
+    QTest::mouseClick(form.btnConnect, Qt::LeftButton);
+    EXPECT_EQ(caption, "CS. ConnectionString");
+    EXPECT_EQ(form.ConnectionString(), "FILE NAME=" + udl);
+    EXPECT_EQ(form.ADOConnection->ConnectionString(), "FILE NAME=" + udl);
+    EXPECT_FALSE(form.ADOConnection->Connected());
+
+    form.reSQL->setPlainText("SELECT name FROM towns ORDER BY id");
+    QTest::mouseClick(form.btnExecute, Qt::LeftButton);
+    ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+    QAbstractItemModel* rows = form.DBGrid1->model();
+    ASSERT_NE(rows, nullptr);
+    ASSERT_EQ(rows->rowCount(), 3);
+    EXPECT_EQ(rows->index(0, 0).data().toString(), "Bergen");
+    EXPECT_EQ(rows->index(2, 0).data().toString(), "Delft");
+
+    // A second press starts from the confirmed reference and shows it by name.
+    QString shown;
+    WhenModal([&](QWidget* dialog) {
+      shown = Child<QComboBox>(dialog, "DataLinkFile")->currentText();
+      QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::mouseClick(form.btnConnect, Qt::LeftButton);
+    EXPECT_EQ(shown, "Rowmill sample.udl");
+    EXPECT_EQ(form.ConnectionString(), "FILE NAME=" + udl);
+  }
+  errorbox::SetPresenter(previousPresenter);
+  SetApplicationExceptionHandler(previousHandler);
+}
