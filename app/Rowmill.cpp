@@ -1,12 +1,13 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/ErrorBox.h"
+#include "app/Main.h"
+#include "app/TApplication.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Rowmill"));
-  QWidget window;
-  window.setWindowTitle(QStringLiteral("Rowmill"));
-  window.resize(715, 477);
-  window.show();
-  return app.exec();
+  TApplication application(argc, argv);
+  errorbox::Install();
+  TApplication::SetTitle(QStringLiteral("Rowmill"));
+  TfrmMain frmMain;
+  frmMain.ShowAtStart();
+  // Closing the main window ends the program: no question, nothing saved.
+  return TApplication::exec();
 }

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QComboBox;
+class QFileDialog;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class TADOConnection;
+class TADODataSet;
+class TCustomPanel;
+class TDataSource;
+class TDBGrid;
+class TGradientPanel;
+class TSplitter;
+
+// The main window: the tool row, the SQL editor, the result grid and the banner, and the
+// handlers of the buttons. Each component's objectName is its name.
+class TfrmMain : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TfrmMain(QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  TGradientPanel* GradientPanel1;
+  TCustomPanel* Panel1;
+  QPushButton* btnConnect;
+  TADODataSet* ADODataSet;
+  TDataSource* dsDataset;
+  TCustomPanel* Panel2;
+  TCustomPanel* Panel3;
+  TSplitter* Splitter1;
+  TDBGrid* DBGrid1;
+  TCustomPanel* Panel4;
+  QPlainTextEdit* reSQL;
+  QPushButton* btnExecute;
+  QPushButton* btnSave;
+  TADOConnection* ADOConnection;
+  QFileDialog* SaveDialog1;
+  QLineEdit* edtCustomDelimiter;
+  QComboBox* cbxDelimiter;
+  QProgressBar* ProgressBar;
+
+  void GradientPanel1Click(QObject* Sender);
+  void btnConnectClick(QObject* Sender);
+  void btnExecuteClick(QObject* Sender);
+  void cbxDelimiterSelect(QObject* Sender);
+  void btnSaveClick(QObject* Sender);
+
+  // The connection string the user last confirmed.
+  const QString& ConnectionString() const { return FConnectionString; }
+  // The editor's whole text, with CR LF between its lines.
+  QString StatementText() const;
+  // Shows the window centred on its screen, in the state the desktop asked for.
+  void ShowAtStart();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void ExportToFile(const QString& FileName);
+
+  void CreateComponents();
+  void ConfigureBanner();
+  void ConfigureToolRow();
+  void ConfigureSqlPanel();
+  void ConfigureDataComponents();
+  void ConfigureSaveDialog();
+  void ConnectHandlers();
+  void SetTabOrder();
+  void DockBands();
+  void SplitterMoved(int newSize);
+  // The delimiter of an export, from the item index of cbxDelimiter.
+  QString ChosenDelimiter() const;
+  // One line of the file for the current record.
+  QString BuildRow(const QString& delimiter) const;
+  void AdvanceProgress();
+  void WriteRows(const QString& FileName, const QStringList& rows) const;
+
+  QString FConnectionString;
+  int FSqlPanelHeight = 227;
+  QString FLastSaveName;
+};
+
+// The text between double quotes; nothing inside is changed.
+QString QuoteValue(const QString& text);

@@ -1,0 +1,154 @@
+#include "app/Main.h"
+
+#include "base/Exceptions.h"
+#include "base/Messages.h"
+#include "data/TADODataSet.h"
+#include "data/TField.h"
+#include "platform/CodePage.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <memory>
+
+QString QuoteValue(const QString& text) {
+  QString quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += u'"';
+  quoted += text;
+  quoted += u'"';
+  return quoted;
+}
+
+void TfrmMain::btnSaveClick(QObject* /*Sender*/) {
+  if (!ADODataSet->Active()) throw Exception(QStringLiteral("Dataset not open"));
+  if (ADODataSet->RecordCount() == -1) throw Exception(QStringLiteral("No records to export"));
+  if (!FLastSaveName.isEmpty()) SaveDialog1->selectFile(FLastSaveName);
+  if (SaveDialog1->exec() != QDialog::Accepted) return;
+  const QStringList chosen = SaveDialog1->selectedFiles();
+  if (chosen.isEmpty()) return;
+  FLastSaveName = chosen.first();
+  ExportToFile(FLastSaveName);
+}
+
+QString TfrmMain::ChosenDelimiter() const {
+  switch (cbxDelimiter->currentIndex()) {
+    case 0:
+      return QStringLiteral("\t");
+    case 1:
+      return QStringLiteral(" ");
+    case 2:
+      return QStringLiteral(",");
+    case 3:
+      return edtCustomDelimiter->text();
+    default:
+      return QString();
+  }
+}
+
+QString TfrmMain::BuildRow(const QString& delimiter) const {
+  QString row;
+  const int last = ADODataSet->FieldCount() - 1;
+  for (int index = 0; index <= last; ++index) {
+    const TField* field = ADODataSet->Fields(index);
+    if (field->IsBlob()) {
+      row += QuoteValue(QStringLiteral("<BLOB>"));
+    } else {
+      QString text = field->AsString();
+      // An empty delimiter never occurs in a text.
+      if (field->DataType() == ftString ||
+          (!delimiter.isEmpty() && text.contains(delimiter, Qt::CaseSensitive)))
+        text = QuoteValue(text);
+      row += text;
+    }
+    if (index < last) row += delimiter;
+  }
+  // A line never holds a line break, wherever it came from (values or the delimiter).
+  row.replace(u'\r', u' ');
+  row.remove(u'\n');
+  return row;
+}
+
+void TfrmMain::AdvanceProgress() {
+  ProgressBar->setValue(ProgressBar->value() + 1);
+}
+
+void TfrmMain::ExportToFile(const QString& FileName) {
+  setEnabled(false);
+  ProgressBar->show();
+  ProgressBar->setValue(0);
+  const qint64 count = ADODataSet->RecordCount();
+  ProgressBar->setMaximum(
+      static_cast<int>(std::clamp<qint64>(count, 0, std::numeric_limits<int>::max())));
+  QCoreApplication::processEvents();
+  ADODataSet->DisableControls();
+
+  auto rows = std::make_unique<QStringList>();
+  std::exception_ptr failure;
+  try {
+    rows->reserve(static_cast<qsizetype>(std::max<qint64>(count, 0)));
+    const QString delimiter = ChosenDelimiter();
+    ADODataSet->First();
+    while (!ADODataSet->Eof()) {
+      rows->append(BuildRow(delimiter));
+      ADODataSet->Next();
+      AdvanceProgress();
+      QCoreApplication::processEvents();
+    }
+    WriteRows(FileName, *rows);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+
+  setEnabled(true);
+  rows.reset();
+  ProgressBar->hide();
+  try {
+    ADODataSet->First();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
+  ADODataSet->EnableControls();
+  if (failure) std::rethrow_exception(failure);
+}
+
+void TfrmMain::WriteRows(const QString& FileName, const QStringList& rows) const {
+  qsizetype length = 0;
+  for (const QString& row : rows) length += row.size() + 2;
+  QString text;
+  text.reserve(length);
+  for (const QString& row : rows) {
+    text += row;
+    text += QLatin1String("\r\n");
+  }
+  const QByteArray bytes = codepage::FromUnicode(text);
+  text = QString();
+
+  // The bytes go to a new file beside the target, which replaces it only once every byte is
+  // written: a failed save never destroys the file that was there (its permissions are kept).
+  QSaveFile file(FileName);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
+                        .arg(FileName, TrimMessageEnd(file.errorString())));
+  const char* data = bytes.constData();
+  qint64 left = bytes.size();
+  while (left > 0) {
+    const qint64 written = file.write(data, left);
+    if (written <= 0) throw Exception(QStringLiteral("Stream write error"));
+    data += written;
+    left -= written;
+  }
+  if (!file.commit()) {
+    if (file.error() == QFileDevice::RenameError)
+      throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
+                          .arg(FileName, TrimMessageEnd(file.errorString())));
+    throw Exception(QStringLiteral("Stream write error"));
+  }
+}

@@ -1,0 +1,144 @@
+#include "app/ErrorBox.h"
+#include "app/TApplication.h"
+#include "base/Exceptions.h"
+#include "base/HandlerGuard.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+std::optional<QString> TextOf(const auto& error) {
+  return errorbox::TextFor(std::make_exception_ptr(error));
+}
+
+TEST(ErrorBoxText, FullStopRuleByLastCodeUnit) {
+  EXPECT_EQ(errorbox::WithFullStop("Dataset not open"), "Dataset not open.");
+  EXPECT_EQ(errorbox::WithFullStop("Done."), "Done.");
+  EXPECT_EQ(errorbox::WithFullStop("(see log)"), "(see log)");
+  EXPECT_EQ(errorbox::WithFullStop("Really?"), "Really?.");
+  EXPECT_EQ(errorbox::WithFullStop("Code 42"), "Code 42.");
+  EXPECT_EQ(errorbox::WithFullStop("Item:"), "Item:.");
+  EXPECT_EQ(errorbox::WithFullStop("[x]"), "[x].");
+  // At or below U+002E: blank, "!", quote, ",", "-" stay as they are.
+  for (const char* text : {"a ", "a!", "a\"", "a,", "a-", "a\n"})
+    EXPECT_EQ(errorbox::WithFullStop(text), text);
+  EXPECT_EQ(errorbox::WithFullStop(QString()), QString());
+  // A character outside the Basic Latin block is above the full stop too.
+  EXPECT_EQ(errorbox::WithFullStop(QStringLiteral("Gr\u00fc\u00df")),
+            QStringLiteral("Gr\u00fc\u00df."));
+}
+
+TEST(ErrorBoxText, MessagesOfTheHierarchy) {
+  EXPECT_EQ(TextOf(Exception("Dataset not open")), "Dataset not open.");
+  EXPECT_EQ(TextOf(EDatabaseError("ADODataSet: Missing CommandText property")),
+            "ADODataSet: Missing CommandText property.");
+  EXPECT_EQ(TextOf(EOleException("[unixODBC] no driver", -1)), "[unixODBC] no driver.");
+  EXPECT_FALSE(TextOf(EAbort("silent")).has_value());
+  EXPECT_FALSE(TextOf(EAbort("")).has_value());
+}
+
+TEST(ErrorBoxText, InnermostNonEmptyMessageWins) {
+  const Exception innermost("disk on fire");
+  const Exception middle("middle", innermost);
+  EXPECT_EQ(TextOf(Exception("outer", middle)), "disk on fire.");
+  // An empty innermost message falls back to the outer one; the middle is not consulted.
+  const Exception emptyInner("");
+  const Exception middle2("middle", emptyInner);
+  EXPECT_EQ(TextOf(Exception("outer", middle2)), "outer.");
+}
+
+TEST(ErrorBoxText, ForeignExceptionsGetAMessage) {
+  EXPECT_EQ(TextOf(std::runtime_error("bad thing")), "bad thing.");
+  EXPECT_EQ(errorbox::TextFor(std::make_exception_ptr(42)), "Exception of unknown type.");
+}
+
+// Installs the error box as the application's handler with a presenter that records.
+class ErrorBoxHandler : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    FPreviousTitle = TApplication::Title();
+    TApplication::SetTitle("Rowmill");
+    FPreviousHandler = SetApplicationExceptionHandler(&errorbox::HandleException);
+    FPreviousPresenter =
+        errorbox::SetPresenter([this](QWidget*, const QString& caption, const QString& text) {
+          Captions << caption;
+          Texts << text;
+        });
+  }
+  void TearDown() override {
+    errorbox::SetPresenter(FPreviousPresenter);
+    SetApplicationExceptionHandler(FPreviousHandler);
+    TApplication::SetTitle(FPreviousTitle);
+  }
+  QStringList Captions;
+  QStringList Texts;
+
+ private:
+  QString FPreviousTitle;
+  ApplicationExceptionHandler FPreviousHandler;
+  errorbox::Presenter FPreviousPresenter;
+};
+
+TEST_F(ErrorBoxHandler, GuardedHandlerFailureReachesTheBoxAndTheProgramGoesOn) {
+  QPushButton button;
+  int after = 0;
+  QObject::connect(&button, &QPushButton::clicked, &button,
+                   Guarded([](auto&&...) { throw Exception("Dataset not open"); }));
+  QObject::connect(&button, &QPushButton::clicked, &button, [&] { ++after; });
+  button.click();
+  button.click();
+  EXPECT_EQ(Texts, QStringList({"Dataset not open.", "Dataset not open."}));
+  EXPECT_EQ(Captions.value(0), "Rowmill");
+  EXPECT_EQ(after, 2);
+}
+
+TEST_F(ErrorBoxHandler, AbortShowsNothing) {
+  QPushButton button;
+  QObject::connect(&button, &QPushButton::clicked, &button,
+                   Guarded([](auto&&...) { throw EAbort(""); }));
+  button.click();
+  EXPECT_TRUE(Texts.isEmpty());
+}
+
+TEST_F(ErrorBoxHandler, MouseGrabIsReleased) {
+  QWidget widget;
+  widget.show();
+  widget.grabMouse();
+  ASSERT_EQ(QWidget::mouseGrabber(), &widget);
+  errorbox::HandleException(std::make_exception_ptr(Exception("x")));
+  EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+  EXPECT_EQ(Texts, QStringList({"x."}));
+}
+
+TEST(ErrorBox, RealBoxIsCriticalWithOneOkButtonAndTheTitle) {
+  TApplication::SetTitle("Rowmill");
+  QString caption, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  int buttons = 0;
+  Qt::WindowModality modality = Qt::NonModal;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    caption = box->windowTitle();
+    text = box->text();
+    icon = box->icon();
+    buttons = box->buttons().size();
+    modality = box->windowModality();
+    box->button(QMessageBox::Ok)->click();
+  });
+  errorbox::HandleException(std::make_exception_ptr(Exception("No records to export")));
+  EXPECT_EQ(caption, "Rowmill");
+  EXPECT_EQ(text, "No records to export.");
+  EXPECT_EQ(icon, QMessageBox::Critical);
+  EXPECT_EQ(buttons, 1);
+  EXPECT_EQ(modality, Qt::ApplicationModal);
+}
+
+}  // namespace

@@ -1,0 +1,329 @@
+#include "ExportTestSupport.h"
+
+#include "data/TADOConnection.h"
+#include "data/TADODataSet.h"
+#include "data/TField.h"
+#include "platform/CodePage.h"
+#include "tests/support/FakeAdo.h"
+#include "widgets/TDBGrid.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <clocale>
+#include <csignal>
+
+using namespace fakeado;
+
+// The export runs through the Save button with the dialog answered at once.
+void ExportTest::Export(const QString& path) {
+  QTimer::singleShot(0, [path] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    // Typed into the name box as a user would, whatever the dialog remembered.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(path);
+    // An existing file brings the overwrite question, answered yes.
+    QTimer::singleShot(0, [] {
+      if (auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        question->button(QMessageBox::Yes)->click();
+    });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  Form->btnSave->click();
+}
+
+void ExportTest::Delimit(int index, const QString& custom) {
+  Form->cbxDelimiter->setCurrentIndex(index);
+  Form->edtCustomDelimiter->setText(custom);
+}
+
+namespace {
+
+class FakeExport : public ExportTest {
+ protected:
+  void Open(ResultSpec result) {
+    fake->Results.push_back(std::move(result));
+    Form->ADOConnection->SetConnectionString("DSN=fake");
+    Form->reSQL->setPlainText("SELECT");
+    Form->btnExecute->click();
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  }
+  QByteArray ExportBytes() {
+    const QString path = PathOf("out.csv");
+    Export(path);
+    return Contents(path);
+  }
+  ScopedFakeAdo fake;
+};
+
+TEST(QuoteValue, OnlyAddsTheQuotes) {
+  EXPECT_EQ(QuoteValue("abc"), "\"abc\"");
+  EXPECT_EQ(QuoteValue(""), "\"\"");
+  EXPECT_EQ(QuoteValue("a\"b\""), "\"a\"b\"\"");
+}
+
+TEST_F(FakeExport, ChecksComeBeforeTheDialog) {
+  Form->btnSave->click();
+  EXPECT_EQ(Errors, QStringList({"Dataset not open."}));
+  Errors.clear();
+  ResultSpec unknown = Table({Field("a", ado::adInteger)}, {{Int(1)}});
+  unknown.UnknownRecordCount = true;
+  Open(unknown);
+  Form->btnSave->click();
+  EXPECT_EQ(Errors, QStringList({"No records to export."}));
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(FakeExport, TabExampleIsByteExact) {
+  Open(Table({Field("s", ado::adVarChar, 10), Field("i", ado::adInteger)},
+             {{Text("abc"), Int(12)}, {Text(""), Int(-1)}, {Null(), Null()}}));
+  EXPECT_EQ(ExportBytes(), QByteArray("\"abc\"\t12\r\n\"\"\t-1\r\n\"\"\t\r\n"));
+}
+
+TEST_F(FakeExport, NonStringValuesAreQuotedOnlyWhenTheyHoldTheDelimiter) {
+  const ResultSpec result = Table({Field("w", ado::adVarWChar, 20), Field("d", ado::adDouble)},
+                                  {{Text("a,b"), Dbl(1.5)}, {Text("a\tb"), Dbl(2)}});
+  Open(result);
+  Delimit(2);
+  EXPECT_EQ(ExportBytes(), QByteArray("\"a,b\",1.5\r\na\tb,2\r\n"));
+  Delimit(0);
+  EXPECT_EQ(ExportBytes(), QByteArray("a,b\t1.5\r\n\"a\tb\"\t2\r\n"));
+  Delimit(1);
+  EXPECT_EQ(ExportBytes(), QByteArray("a,b 1.5\r\na\tb 2\r\n"));
+}
+
+TEST_F(FakeExport, CustomDelimiterIsUsedWholeAndMatchedExactly) {
+  Open(Table({Field("w", ado::adVarWChar, 20), Field("s", ado::adChar, 3)},
+             {{Text("x; y"), Text("ab ")}, {Text("x;y"), Text("q\"")}, {Text("X;Y"), Null()}}));
+  Delimit(3, "; ");
+  EXPECT_EQ(ExportBytes(), QByteArray("\"x; y\"; \"ab \"\r\nx;y; \"q\"\"\r\nX;Y; \"\"\r\n"));
+  // A custom text is ignored unless the custom item is chosen.
+  Form->cbxDelimiter->setCurrentIndex(2);
+  EXPECT_EQ(ExportBytes(), QByteArray("x; y,\"ab \"\r\nx;y,\"q\"\"\r\nX;Y,\"\"\r\n"));
+  // A case-sensitive match: "y" does not occur in "X;Y".
+  Delimit(3, "y");
+  EXPECT_EQ(ExportBytes(), QByteArray("\"x; y\"y\"ab \"\r\n\"x;y\"y\"q\"\"\r\nX;Yy\"\"\r\n"));
+}
+
+TEST_F(FakeExport, EmptyCustomDelimiterJoinsDirectly) {
+  Open(Table(
+      {Field("i", ado::adInteger), Field("s", ado::adVarChar, 5), Field("m", ado::adLongVarChar)},
+      {{Int(1), Text("a"), Text("memo")}}));
+  Delimit(3, "");
+  EXPECT_EQ(ExportBytes(), QByteArray("1\"a\"\"<BLOB>\"\r\n"));
+}
+
+TEST_F(FakeExport, LargeObjectsAreNeverRead) {
+  ResultSpec result = Table({Field("m", ado::adLongVarChar), Field("wm", ado::adLongVarWChar),
+                             Field("b", ado::adLongVarBinary), Field("vb", ado::adVarBinary, 4)},
+                            {{Text("memo"), Null(), Bytes("\x01\x02"), Bytes("\xab\xcd")},
+                             {Null(), Text("wide"), Null(), Null()}});
+  // Reading a large object's value would fail: the export must not touch it.
+  result.FailingCells = {{0, 0, "read m"}, {1, 1, "read wm"}, {0, 2, "read b"}};
+  Open(result);
+  const QByteArray bounded = codepage::FromUnicode(Form->ADODataSet->Fields(3)->AsString());
+  EXPECT_EQ(ExportBytes(), QByteArray("\"<BLOB>\"\t\"<BLOB>\"\t\"<BLOB>\"\t") + bounded +
+                               "\r\n\"<BLOB>\"\t\"<BLOB>\"\t\"<BLOB>\"\t\r\n");
+  EXPECT_FALSE(bounded.isEmpty());
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+}
+
+TEST_F(FakeExport, LineBreaksBecomeBlanksOrVanishAfterQuoting) {
+  Open(Table({Field("s", ado::adVarChar, 20), Field("w", ado::adVarWChar, 20)},
+             {{Text("a\r\nb"), Text("c\nd")}, {Text("e\rf"), Text("\r\n")}}));
+  EXPECT_EQ(ExportBytes(), QByteArray("\"a b\"\tcd\r\n\"e f\"\t \r\n"));
+  // In the delimiter as well; quoting was decided against the delimiter as it was.
+  Form->ADODataSet->Close();
+  Open(Table({Field("w", ado::adVarWChar, 20), Field("v", ado::adVarWChar, 20)},
+             {{Text("x|\r\n|y"), Text("z")}}));
+  Delimit(3, "|\r\n|");
+  EXPECT_EQ(ExportBytes(), QByteArray("\"x| |y\"| |z\r\n"));
+}
+
+TEST_F(FakeExport, NoRecordsGiveAnEmptyFileAndOneFieldNoDelimiter) {
+  Open(Table({Field("a", ado::adInteger)}));
+  const QString path = PathOf("empty.csv");
+  Write(path, "old content");
+  Export(path);
+  EXPECT_TRUE(Errors.isEmpty());
+  EXPECT_EQ(Contents(path), QByteArray());
+  Form->ADODataSet->Close();
+  Open(Table({Field("a", ado::adInteger)}, {{Int(1)}, {Int(2)}}));
+  Delimit(2);
+  EXPECT_EQ(ExportBytes(), QByteArray("1\r\n2\r\n"));
+}
+
+TEST_F(FakeExport, FieldOrderFollowsMovedColumns) {
+  Open(Table({Field("a", ado::adInteger), Field("b", ado::adInteger), Field("c", ado::adInteger)},
+             {{Int(1), Int(2), Int(3)}}));
+  Form->ADODataSet->MoveField(Form->ADODataSet->Fields(1), 0);
+  EXPECT_EQ(ExportBytes(), QByteArray("2\t1\t3\r\n"));
+}
+
+TEST_F(FakeExport, WindowDuringAndAfterTheExport) {
+  std::vector<std::vector<ado::Value>> rows;
+  for (int i = 0; i < 50; ++i) rows.push_back({Int(i)});
+  Open(Table({Field("a", ado::adInteger)}, rows));
+  Form->show();
+  Form->ADODataSet->MoveBy(7);
+  bool enabled = true, shown = false, frozen = false;
+  int maximum = 0;
+  QTimer::singleShot(0, [path = PathOf("during.csv")] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectFile(path);
+    // Observed from inside the export, which dispatches events once per record.
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  auto observe = [&] {
+    enabled = Form->isEnabled();
+    shown = Form->ProgressBar->isVisible();
+    frozen = Form->ADODataSet->ControlsDisabled();
+    maximum = Form->ProgressBar->maximum();
+  };
+  QObject::connect(Form->ProgressBar, &QProgressBar::valueChanged, Form.get(), [&](int value) {
+    if (value == 25) observe();
+  });
+  Form->btnSave->click();
+  EXPECT_FALSE(enabled);
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(frozen);
+  EXPECT_EQ(maximum, 50);
+  EXPECT_TRUE(Form->isEnabled());
+  EXPECT_FALSE(Form->ProgressBar->isVisible());
+  EXPECT_EQ(Form->ProgressBar->value(), 50);
+  EXPECT_FALSE(Form->ADODataSet->ControlsDisabled());
+  EXPECT_EQ(Form->ADODataSet->RecordIndex(), 0);
+  EXPECT_EQ(Form->DBGrid1->CurrentRecord(), 0);
+}
+
+TEST_F(FakeExport, ReadFailureLeavesTheExistingFileAndCleansUp) {
+  ResultSpec result = Table({Field("a", ado::adInteger)}, {{Int(1)}, {Int(2)}, {Int(3)}});
+  result.FailingCells = {{2, 0, "driver lost the row"}};
+  Open(result);
+  Form->ADODataSet->Next();
+  const QString path = PathOf("keep.csv");
+  Write(path, "precious");
+  Export(path);
+  EXPECT_EQ(Errors, QStringList({"driver lost the row."}));
+  EXPECT_EQ(Contents(path), QByteArray("precious"));
+  EXPECT_TRUE(Form->isEnabled());
+  EXPECT_FALSE(Form->ProgressBar->isVisible());
+  EXPECT_EQ(Form->ADODataSet->RecordIndex(), 0);
+  EXPECT_FALSE(Form->ADODataSet->ControlsDisabled());
+  EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files), QStringList({"keep.csv"}));
+}
+
+TEST_F(FakeExport, FileThatCannotBeCreated) {
+  Open(Table({Field("a", ado::adInteger)}, {{Int(1)}}));
+  const QString missing = PathOf("no/such/folder/x.csv");
+  Export(missing);
+  EXPECT_EQ(
+      Errors,
+      QStringList({QString("Cannot create file \"%1\". No such file or directory.").arg(missing)}));
+  Errors.clear();
+  // A place where nobody may create files, not even the superuser.
+  Export("/proc/rowmill-export.csv");
+  ASSERT_EQ(Errors.size(), 1);
+  EXPECT_TRUE(Errors.first().startsWith("Cannot create file \"/proc/rowmill-export.csv\". "))
+      << Errors.first().toStdString();
+  EXPECT_FALSE(Errors.first().endsWith("..")) << "the system's text is trimmed";
+  EXPECT_TRUE(Form->isEnabled());
+}
+
+TEST_F(FakeExport, FullDiskLeavesTheExistingFileUnchanged) {
+  std::vector<std::vector<ado::Value>> rows;
+  for (int i = 0; i < 2000; ++i) rows.push_back({Int(i)});
+  Open(Table({Field("a", ado::adInteger)}, rows));
+  const QString path = PathOf("full.csv");
+  Write(path, "precious");
+  // A file size limit makes every write past it fail as on a full disk.
+  rlimit previous{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = previous;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  Export(path);
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(Errors, QStringList({"Stream write error."}));
+  EXPECT_EQ(Contents(path), QByteArray("precious"));
+  EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files), QStringList({"full.csv"}));
+}
+
+TEST_F(FakeExport, ReplacedFileKeepsItsPermissions) {
+  Open(Table({Field("a", ado::adInteger)}, {{Int(5)}}));
+  const QString path = PathOf("perm.csv");
+  Write(path, "a much longer old content than the new one");
+  const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+  ASSERT_TRUE(QFile::setPermissions(path, permissions));
+  const QFile::Permissions before = QFile::permissions(path);
+  ASSERT_FALSE(before & QFile::ReadOther);
+  Export(path);
+  EXPECT_EQ(Contents(path), QByteArray("5\r\n"));
+  EXPECT_EQ(QFile::permissions(path), before);
+}
+
+TEST_F(FakeExport, CharactersTheLocaleLacksBecomeQuestionMarks) {
+  const QByteArray previous = std::setlocale(LC_ALL, nullptr);
+  if (std::setlocale(LC_ALL, "de_DE.iso88591") == nullptr) GTEST_SKIP() << "no Latin-1 locale";
+  Open(Table({Field("w", ado::adVarWChar, 20)},
+             {{Text(QStringLiteral("caf\u00e9 \u20ac \u0142"))}}));
+  const QByteArray bytes = ExportBytes();
+  std::setlocale(LC_ALL, previous.constData());
+  EXPECT_EQ(bytes, QByteArray("caf\xe9 ? ?\r\n"));
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+TEST_F(FakeExport, TheDialogAsAUserDrivesIt) {
+  Open(Table({Field("a", ado::adInteger)}, {{Int(1)}}));
+  QDir::setCurrent(FFolder.path());
+  const QString target = PathOf("report.csv");
+  Write(target, "old");
+  QString startName;
+  // Type a name without extension and accept; confirm the overwrite question.
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Save as CSV");
+    dialog->setDirectory(FFolder.path());
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText("report");
+    QTimer::singleShot(0, [] {
+      auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(question, nullptr);
+      question->button(QMessageBox::Yes)->click();
+    });
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  Form->btnSave->click();
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  EXPECT_EQ(Contents(target), QByteArray("1\r\n"));
+
+  // The next save starts with the last chosen name; a cancel changes nothing.
+  Write(target, "kept");
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    startName = dialog->selectedFiles().value(0);
+    dialog->reject();
+  });
+  Form->btnSave->click();
+  EXPECT_EQ(startName, target);
+  EXPECT_EQ(Contents(target), QByteArray("kept"));
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "AppTestSupport.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+// A main window with a folder for the files it writes, and helpers to read them back.
+class ExportTest : public MainWindowTest {
+ protected:
+  QString PathOf(const QString& name) const { return FFolder.filePath(name); }
+  static QByteArray Contents(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QByteArray("<missing>");
+    return file.readAll();
+  }
+  static void Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+  }
+  // The private export routine, reached as the Save button reaches it after the dialog.
+  void Export(const QString& path);
+  void Delimit(int index, const QString& custom = QString());
+
+  QTemporaryDir FFolder;
+};

@@ -1,0 +1,458 @@
+#include "AppTestSupport.h"
+
+#include "app/TSplitter.h"
+#include "data/RegionalSettings.h"
+#include "data/TADOConnection.h"
+#include "data/TADODataSet.h"
+#include "data/TDataSource.h"
+#include "data/TField.h"
+#include "tests/support/FakeAdo.h"
+#include "tests/support/TestDatabases.h"
+#include "widgets/GradientPanel.h"
+#include "widgets/ShellUtils.h"
+#include "widgets/TDBGrid.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <limits>
+
+namespace {
+
+using namespace fakeado;
+
+template <typename T = QObject>
+T* Find(QObject* form, const char* name) {
+  return form->findChild<T*>(QString::fromLatin1(name));
+}
+
+TEST_F(MainWindowTest, EveryComponentCarriesItsName) {
+  const QStringList names = {"GradientPanel1", "Panel1",        "btnConnect",  "ADODataSet",
+                             "dsDataset",      "Panel2",        "Panel3",      "Splitter1",
+                             "DBGrid1",        "Panel4",        "reSQL",       "btnExecute",
+                             "btnSave",        "ADOConnection", "SaveDialog1", "edtCustomDelimiter",
+                             "cbxDelimiter",   "ProgressBar"};
+  for (const QString& name : names) {
+    QObject* component = Form->findChild<QObject*>(name);
+    ASSERT_NE(component, nullptr) << name.toStdString();
+    // Every component belongs to the window.
+    QObject* owner = component;
+    while (owner->parent() != nullptr) owner = owner->parent();
+    EXPECT_EQ(owner, Form.get()) << name.toStdString();
+  }
+  EXPECT_EQ(Form->GradientPanel1, Find<TGradientPanel>(Form.get(), "GradientPanel1"));
+  EXPECT_EQ(Form->ProgressBar, Find<QProgressBar>(Form.get(), "ProgressBar"));
+}
+
+TEST_F(MainWindowTest, StateAtStart) {
+  EXPECT_EQ(Form->windowTitle(), "Rowmill");
+  EXPECT_EQ(Form->size(), QSize(715, 477));
+  EXPECT_EQ(Form->font().pixelSize(), 11);
+  EXPECT_EQ(Form->palette().color(QPalette::Window), Form->palette().color(QPalette::Button));
+
+  auto* delimiters = Find<QComboBox>(Form.get(), "cbxDelimiter");
+  ASSERT_EQ(delimiters->count(), 4);
+  EXPECT_EQ(delimiters->itemText(0), "Tab Delimiter");
+  EXPECT_EQ(delimiters->itemText(1), "Space Delimiter");
+  EXPECT_EQ(delimiters->itemText(2), "Comma Delimiter");
+  EXPECT_EQ(delimiters->itemText(3), "Custom Delimiter");
+  EXPECT_EQ(delimiters->currentIndex(), 0);
+  EXPECT_FALSE(delimiters->isEditable());
+
+  auto* custom = Find<QLineEdit>(Form.get(), "edtCustomDelimiter");
+  EXPECT_FALSE(custom->isEnabled());
+  EXPECT_TRUE(custom->text().isEmpty());
+  EXPECT_EQ(custom->maxLength(), std::numeric_limits<int>::max());
+
+  auto* progress = Find<QProgressBar>(Form.get(), "ProgressBar");
+  EXPECT_TRUE(progress->isHidden());
+  EXPECT_EQ(progress->minimum(), 0);
+  EXPECT_EQ(progress->maximum(), 100);
+
+  auto* editor = Find<QPlainTextEdit>(Form.get(), "reSQL");
+  EXPECT_TRUE(editor->toPlainText().isEmpty());
+  EXPECT_EQ(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(editor->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(editor->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(editor->font().pixelSize(), 13);
+  EXPECT_TRUE(QFontInfo(editor->font()).fixedPitch());
+
+  EXPECT_EQ(Find<QPushButton>(Form.get(), "btnConnect")->text(), "Connect...");
+  EXPECT_EQ(Find<QPushButton>(Form.get(), "btnExecute")->text(), "Execute SQL");
+  EXPECT_EQ(Find<QPushButton>(Form.get(), "btnSave")->text(), "Save as CSV");
+  EXPECT_EQ(Form->Panel4->Caption(), "  SQL Statement");
+  EXPECT_EQ(Form->Panel4->Alignment(), taLeftJustify);
+  EXPECT_EQ(Form->Panel4->BevelOuter(), bvNone);
+  for (TCustomPanel* panel : {Form->Panel1, Form->Panel2, Form->Panel3}) {
+    EXPECT_EQ(panel->BevelOuter(), bvRaised);
+    EXPECT_EQ(panel->BevelWidth(), 1);
+    EXPECT_TRUE(panel->Caption().isEmpty());
+  }
+
+  EXPECT_FALSE(Form->ADOConnection->KeepConnection());
+  EXPECT_FALSE(Form->ADOConnection->LoginPrompt());
+  EXPECT_TRUE(Form->ADOConnection->ConnectionString().isEmpty());
+  EXPECT_FALSE(Form->ADOConnection->Connected());
+  EXPECT_EQ(Form->ADODataSet->Connection(), Form->ADOConnection);
+  EXPECT_FALSE(Form->ADODataSet->Active());
+  EXPECT_TRUE(Form->ADODataSet->CommandText().isEmpty());
+  EXPECT_EQ(Form->dsDataset->DataSet(), Form->ADODataSet);
+  EXPECT_EQ(Form->DBGrid1->DataSource(), Form->dsDataset);
+  EXPECT_TRUE(Form->DBGrid1->ReadOnly());
+  EXPECT_TRUE(Form->ConnectionString().isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveDialogSettings) {
+  QFileDialog* dialog = Form->SaveDialog1;
+  EXPECT_EQ(dialog->windowTitle(), "Save as CSV");
+  EXPECT_EQ(dialog->nameFilters(), QStringList({"CSV Files (*.csv)"}));
+  EXPECT_EQ(dialog->defaultSuffix(), "csv");
+  EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
+  EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_FALSE(dialog->testOption(QFileDialog::ReadOnly));
+  EXPECT_TRUE(dialog->isSizeGripEnabled());
+}
+
+TEST_F(MainWindowTest, BandsAndToolRowGeometry) {
+  EXPECT_EQ(Form->GradientPanel1->geometry(), QRect(0, 0, 715, 29));
+  EXPECT_EQ(Form->Panel1->geometry(), QRect(0, 29, 715, 41));
+  EXPECT_EQ(Form->Panel2->geometry(), QRect(0, 70, 715, 227));
+  EXPECT_EQ(Form->Splitter1->geometry(), QRect(0, 297, 715, 3));
+  EXPECT_EQ(Form->Panel3->geometry(), QRect(0, 300, 715, 177));
+  EXPECT_EQ(Form->Splitter1->cursor().shape(), Qt::SizeVerCursor);
+
+  EXPECT_EQ(Form->btnConnect->geometry(), QRect(8, 6, 75, 25));
+  EXPECT_EQ(Form->btnExecute->geometry(), QRect(89, 6, 75, 25));
+  EXPECT_EQ(Form->cbxDelimiter->geometry(), QRect(173, 8, 109, 21));
+  EXPECT_EQ(Form->edtCustomDelimiter->geometry(), QRect(296, 8, 41, 21));
+  EXPECT_EQ(Form->btnSave->geometry(), QRect(357, 6, 75, 25));
+  EXPECT_EQ(Form->ProgressBar->geometry(), QRect(448, 11, 150, 17));
+
+  EXPECT_EQ(Form->Panel4->geometry(), QRect(1, 1, 713, 24));
+  EXPECT_EQ(Form->reSQL->geometry(), QRect(1, 25, 713, 201));
+  EXPECT_EQ(Form->DBGrid1->geometry(), QRect(1, 1, 713, 175));
+
+  // The result panel takes what the bands above leave.
+  Form->show();
+  Form->resize(800, 600);
+  EXPECT_EQ(Form->Panel2->height(), 227);
+  EXPECT_EQ(Form->Panel3->geometry(), QRect(0, 300, 800, 300));
+  EXPECT_EQ(Form->DBGrid1->geometry(), QRect(1, 1, 798, 298));
+}
+
+TEST_F(MainWindowTest, TabOrderIsNotLeftToRight) {
+  const QList<QWidget*> expected = {
+      Form->btnConnect,   Form->btnExecute, Form->btnSave, Form->edtCustomDelimiter,
+      Form->cbxDelimiter, Form->reSQL,      Form->DBGrid1};
+  Form->edtCustomDelimiter->setEnabled(true);  // a disabled edit is skipped
+  for (int i = 0; i + 1 < expected.size(); ++i) {
+    QWidget* next = expected[i]->nextInFocusChain();
+    while (next != nullptr && !(next->focusPolicy() & Qt::TabFocus))
+      next = next->nextInFocusChain();
+    EXPECT_EQ(next, expected[i + 1]) << i;
+  }
+  EXPECT_FALSE(Form->Splitter1->focusPolicy() & Qt::TabFocus);
+  EXPECT_FALSE(Form->ProgressBar->focusPolicy() & Qt::TabFocus);
+  EXPECT_TRUE(Form->reSQL->tabChangesFocus());
+}
+
+TEST_F(MainWindowTest, CustomDelimiterFollowsThePickAndKeepsItsText) {
+  Form->show();
+  QComboBox* delimiters = Form->cbxDelimiter;
+  delimiters->setFocus();
+  // The user picks with the keyboard: Down three times reaches "Custom Delimiter".
+  for (int i = 0; i < 3; ++i) QTest::keyClick(delimiters, Qt::Key_Down);
+  ASSERT_EQ(delimiters->currentIndex(), 3);
+  EXPECT_TRUE(Form->edtCustomDelimiter->isEnabled());
+  QTest::keyClicks(Form->edtCustomDelimiter, "; ");
+  EXPECT_EQ(Form->edtCustomDelimiter->text(), "; ");
+
+  QTest::keyClick(delimiters, Qt::Key_Up);
+  EXPECT_EQ(delimiters->currentIndex(), 2);
+  EXPECT_FALSE(Form->edtCustomDelimiter->isEnabled());
+  EXPECT_EQ(Form->edtCustomDelimiter->text(), "; ");
+
+  QTest::keyClick(delimiters, Qt::Key_Down);
+  EXPECT_TRUE(Form->edtCustomDelimiter->isEnabled());
+  EXPECT_EQ(Form->edtCustomDelimiter->text(), "; ");
+
+  // No length limit of its own.
+  const QString longText(40000, u'x');
+  Form->edtCustomDelimiter->setText(longText);
+  EXPECT_EQ(Form->edtCustomDelimiter->text().size(), 40000);
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+// Drags the splitter by dy pixels: press, move, release, as the mouse does.
+void DragSplitter(TSplitter* splitter, int dy, bool* lineShown = nullptr) {
+  const QPointF start(10, 1);
+  const QPointF startScene = splitter->mapTo(splitter->window(), start.toPoint());
+  auto send = [&](QEvent::Type type, double offset, Qt::MouseButton button,
+                  Qt::MouseButtons buttons) {
+    const QPointF local = start + QPointF(0, offset);
+    const QPointF scene = startScene + QPointF(0, offset);
+    QMouseEvent event(type, local, scene, splitter->mapToGlobal(local), button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(splitter, &event);
+  };
+  send(QEvent::MouseButtonPress, 0, Qt::LeftButton, Qt::LeftButton);
+  send(QEvent::MouseMove, dy / 2.0, Qt::NoButton, Qt::LeftButton);
+  send(QEvent::MouseMove, dy, Qt::NoButton, Qt::LeftButton);
+  if (lineShown != nullptr) {
+    *lineShown = false;
+    for (QWidget* child :
+         splitter->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (child != splitter && child->isVisible() && child->height() == 3 &&
+          child->y() == splitter->y() + splitter->PendingSize() - splitter->Control()->height())
+        *lineShown = true;
+  }
+  send(QEvent::MouseButtonRelease, dy, Qt::LeftButton, Qt::NoButton);
+}
+
+TEST_F(MainWindowTest, SplitterResizesTheSqlPanelWithinItsClamps) {
+  Form->show();
+  bool lineShown = false;
+  DragSplitter(Form->Splitter1, 30, &lineShown);
+  EXPECT_TRUE(lineShown);
+  EXPECT_EQ(Form->Panel2->height(), 257);
+  EXPECT_EQ(Form->Splitter1->y(), 29 + 41 + 257);
+  EXPECT_EQ(Form->Panel3->height(), 477 - 29 - 41 - 257 - 3);
+  EXPECT_EQ(Form->reSQL->height(), 257 - 2 - 24);
+
+  // Up: the SQL panel stops at 100 pixels, it never snaps shut.
+  DragSplitter(Form->Splitter1, -500);
+  EXPECT_EQ(Form->Panel2->height(), 100);
+  // Down: the result panel keeps 100 pixels.
+  DragSplitter(Form->Splitter1, 1000);
+  EXPECT_EQ(Form->Panel2->height(), 477 - 100 - 29 - 41 - 3);
+  EXPECT_EQ(Form->Panel3->height(), 100);
+  EXPECT_FALSE(Form->Splitter1->Dragging());
+}
+
+TEST_F(MainWindowTest, SplitterAppliesOnlyOnRelease) {
+  Form->show();
+  TSplitter* splitter = Form->Splitter1;
+  const QPointF scene = splitter->mapTo(Form.get(), QPoint(5, 1));
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 1), scene, scene, Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(splitter, &press);
+  QMouseEvent move(QEvent::MouseMove, QPointF(5, 41), scene + QPointF(0, 40), scene, Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(splitter, &move);
+  EXPECT_TRUE(splitter->Dragging());
+  EXPECT_EQ(splitter->PendingSize(), 267);
+  EXPECT_EQ(Form->Panel2->height(), 227);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 41), scene + QPointF(0, 40), scene,
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(splitter, &release);
+  EXPECT_EQ(Form->Panel2->height(), 267);
+}
+
+TEST_F(MainWindowTest, BannerInstanceSettings) {
+  TGradientPanel* banner = Form->GradientPanel1;
+  EXPECT_EQ(banner->BeginColor(), RGBColor(128, 128, 128));
+  EXPECT_EQ(banner->EndColor(), clBlack);
+  EXPECT_EQ(banner->GradientStyle(), gsVertical);
+  EXPECT_EQ(banner->BevelOuter(), bvNone);
+  EXPECT_EQ(banner->Alignment(), taLeftJustify);
+  EXPECT_TRUE(banner->Caption().startsWith("  "));
+  EXPECT_NE(banner->Caption().at(2), u' ');
+  EXPECT_TRUE(banner->Caption().contains("Rowmill"));
+  EXPECT_TRUE(banner->font().italic());
+  EXPECT_EQ(banner->font().pixelSize(), 11);
+  EXPECT_EQ(banner->FontColor(), clSilver);
+  EXPECT_EQ(banner->cursor().shape(), Qt::PointingHandCursor);
+  EXPECT_EQ(banner->toolTip(), "Visit website");
+  EXPECT_FALSE(banner->ParentDrag());
+}
+
+TEST_F(MainWindowTest, LocaleChangeReadsTheRegionalSettingsAgain) {
+  RegionalSettings odd;
+  odd.DecimalSeparator = u'#';
+  RegionalSettings::SetCurrent(odd);
+  ASSERT_EQ(RegionalSettings::Current().DecimalSeparator, u'#');
+  QEvent change(QEvent::LocaleChange);
+  QApplication::sendEvent(Form.get(), &change);
+  EXPECT_EQ(RegionalSettings::Current().DecimalSeparator,
+            RegionalSettings::FromLocale().DecimalSeparator);
+}
+
+TEST_F(MainWindowTest, StatementIsTheWholeTextWithCrLf) {
+  Form->show();
+  Form->reSQL->setFocus();
+  QTest::keyClicks(Form->reSQL, "SELECT 1");
+  QTest::keyClick(Form->reSQL, Qt::Key_Return);
+  QTest::keyClicks(Form->reSQL, "  -- note\u00a0here ");
+  QTest::keyClick(Form->reSQL, Qt::Key_Return);
+  QTest::keyClick(Form->reSQL, Qt::Key_Return);
+  EXPECT_EQ(Form->StatementText(), QStringLiteral("SELECT 1\r\n  -- note\u00a0here \r\n\r\n"));
+}
+
+TEST_F(MainWindowTest, ExecuteHandsTheStatementToTheDataSetAndOpensIt) {
+  ScopedFakeAdo fake;
+  Form = std::make_unique<TfrmMain>();  // its connection is made by the fake factory
+  fake->Results.push_back(Table({Field("a", ado::adInteger), Field("b", ado::adVarWChar, 10)},
+                                {{Int(1), Text("x")}, {Int(2), Text("y")}}));
+  fake->Results.push_back(
+      Table({Field("a", ado::adInteger), Field("b", ado::adVarWChar, 10)}, {{Int(1), Text("x")}}));
+  Form->ADOConnection->SetConnectionString("DSN=fake");
+  Form->reSQL->setPlainText("SELECT a,\nb FROM t");
+  Form->btnExecute->click();
+  ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  ASSERT_EQ(fake->Executed.size(), 1);
+  EXPECT_EQ(fake->Executed.first(), "SELECT a,\r\nb FROM t");
+  EXPECT_TRUE(Form->ADODataSet->Active());
+  EXPECT_EQ(Form->ADODataSet->CommandText(), "SELECT a,\r\nb FROM t");
+  EXPECT_EQ(Form->DBGrid1->ColumnCount(), 2);
+  EXPECT_EQ(Form->reSQL->toPlainText(), "SELECT a,\nb FROM t");
+
+  // The user moves a column; executing the same text again rebuilds from the result.
+  Form->ADODataSet->MoveField(Form->ADODataSet->Fields(1), 0);
+  Form->ADODataSet->Next();
+  Form->btnExecute->click();
+  ASSERT_TRUE(Errors.isEmpty());
+  EXPECT_EQ(fake->Executed.size(), 2);
+  EXPECT_EQ(Form->ADODataSet->Fields(0)->FieldName(), "a");
+  EXPECT_EQ(Form->ADODataSet->RecordIndex(), 0);
+}
+
+TEST_F(MainWindowTest, ExecuteFailureLeavesEverythingClosed) {
+  ScopedFakeAdo fake;
+  Form = std::make_unique<TfrmMain>();  // its connection is made by the fake factory
+  fake->ExecuteFailure = "near \"SELEC\": syntax error";
+  Form->ADOConnection->SetConnectionString("DSN=fake");
+  Form->reSQL->setPlainText("SELEC 1");
+  Form->btnExecute->click();
+  ASSERT_EQ(Errors.size(), 1);
+  EXPECT_TRUE(Errors.first().contains("syntax error")) << Errors.first().toStdString();
+  EXPECT_FALSE(Form->ADODataSet->Active());
+  EXPECT_FALSE(Form->ADOConnection->Connected());
+  EXPECT_EQ(fake->OpenNow, 0);
+  EXPECT_EQ(Form->reSQL->toPlainText(), "SELEC 1");
+}
+
+class MainWindowSqlite : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    Form->ADOConnection->SetConnectionString(testdb::SqliteConnectionString("main-window.db"));
+  }
+  void Execute(const QString& sql) {
+    Form->reSQL->setPlainText(sql);
+    Form->btnExecute->click();
+  }
+};
+
+TEST_F(MainWindowSqlite, EmptyEditorIsMissingCommandText) {
+  Execute("");
+  EXPECT_EQ(Errors, QStringList({"ADODataSet: Missing CommandText property."}));
+  EXPECT_FALSE(Form->ADODataSet->Active());
+  EXPECT_FALSE(Form->ADOConnection->Connected());
+}
+
+TEST_F(MainWindowSqlite, EmptyConnectionStringGivesTheDriverManagersText) {
+  Form->ADOConnection->SetConnectionString("");
+  Execute("SELECT 1");
+  ASSERT_EQ(Errors.size(), 1);
+  EXPECT_FALSE(Errors.first().isEmpty());
+  EXPECT_TRUE(Errors.first().endsWith('.'));
+  EXPECT_FALSE(Form->ADODataSet->Active());
+  EXPECT_EQ(Form->DBGrid1->ColumnCount(), 1);
+  EXPECT_TRUE(Form->DBGrid1->ColumnTitle(0).isEmpty());
+}
+
+TEST_F(MainWindowSqlite, StatementWithoutRowsIsReportedAfterItRan) {
+  Execute("CREATE TABLE IF NOT EXISTS t (a INTEGER)");
+  Execute("INSERT INTO t VALUES (1)");
+  Errors.clear();
+  Execute("UPDATE t SET a = 7");
+  EXPECT_EQ(Errors, QStringList({"ADODataSet: CommandText does not return a result set."}));
+  EXPECT_FALSE(Form->ADODataSet->Active());
+  EXPECT_FALSE(Form->ADOConnection->Connected());
+  Errors.clear();
+  Execute("SELECT a FROM t");
+  ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  EXPECT_EQ(Form->ADODataSet->Fields(0)->AsString(), "7");
+}
+
+TEST_F(MainWindowSqlite, MultiLineStatementAndDuplicateNames) {
+  Execute("SELECT 1 AS n,\n       2 AS n\n-- trailing comment\n");
+  ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  ASSERT_EQ(Form->DBGrid1->ColumnCount(), 2);
+  EXPECT_EQ(Form->DBGrid1->ColumnTitle(0), "n");
+  EXPECT_EQ(Form->DBGrid1->ColumnTitle(1), "n_1");
+  EXPECT_TRUE(Form->ADODataSet->CommandText().contains("\r\n-- trailing comment\r\n"));
+}
+
+TEST_F(MainWindowSqlite, ClosingWhileConnectedEndsWithoutAQuestion) {
+  Form->show();
+  Execute("SELECT 1 AS a");
+  ASSERT_TRUE(Form->ADOConnection->Connected());
+  EXPECT_TRUE(Form->close());
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  Form.reset();  // destroying the window closes the connection
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, BannerClickOpensTheWebSite) {
+  QStringList opened;
+  const ShellRequestHandler previous =
+      SetShellRequestHandler([&](const ShellRequest& request) { opened << request.target; });
+  Form->show();
+  QTest::mouseClick(Form->GradientPanel1, Qt::LeftButton, {}, QPoint(100, 10));
+  SetShellRequestHandler(previous);
+  EXPECT_EQ(opened, QStringList({"https://rowmill.org/"}));
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+// Answers the connection string dialog: a new text and OK, or Cancel when text is empty.
+void AnswerConnectionDialog(const QString& text, QString* caption) {
+  QTimer::singleShot(0, [text, caption] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    *caption = dialog->windowTitle();
+    if (text.isEmpty()) {
+      dialog->reject();
+      return;
+    }
+    auto* edit = dialog->findChild<QLineEdit*>("ConnectionString");
+    auto* ok = dialog->findChild<QPushButton*>("OkButton");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_NE(ok, nullptr);
+    edit->setText(text);
+    ok->click();
+  });
+}
+
+TEST_F(MainWindowTest, ConnectKeepsAConfirmedChangeOnly) {
+  QString caption;
+  AnswerConnectionDialog("DRIVER=SQLite3;Database=/tmp/x.db", &caption);
+  Form->btnConnect->click();
+  ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  EXPECT_EQ(caption, "CS. ConnectionString");
+  EXPECT_EQ(Form->ConnectionString(), "DRIVER=SQLite3;Database=/tmp/x.db");
+  EXPECT_EQ(Form->ADOConnection->ConnectionString(), "DRIVER=SQLite3;Database=/tmp/x.db");
+
+  // Whatever the component held, the confirmed string is the master copy.
+  Form->ADOConnection->SetConnectionString("DSN=other");
+  AnswerConnectionDialog(QString(), &caption);
+  Form->btnConnect->click();
+  EXPECT_EQ(Form->ConnectionString(), "DRIVER=SQLite3;Database=/tmp/x.db");
+  EXPECT_EQ(Form->ADOConnection->ConnectionString(), "DRIVER=SQLite3;Database=/tmp/x.db");
+  EXPECT_FALSE(Form->ADOConnection->Connected());
+}
+
+}  // namespace
