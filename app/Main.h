@@ -79,7 +79,7 @@ class TfrmMain : public QWidget {
   QString ChosenDelimiter() const;
   // One line of the file for the current record.
   QString BuildRow(const QString& delimiter) const;
-  void AdvanceProgress();
+  void ShowProgress(qint64 done);
   void WriteRows(const QString& FileName, const QStringList& rows) const;
 
   QString FConnectionString;

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -192,7 +193,7 @@ TEST_F(FakeExport, WindowDuringAndAfterTheExport) {
     maximum = Form->ProgressBar->maximum();
   };
   QObject::connect(Form->ProgressBar, &QProgressBar::valueChanged, Form.get(), [&](int value) {
-    if (value == 25) observe();
+    if (value == 50) observe();
   });
   Form->btnSave->click();
   EXPECT_FALSE(enabled);
@@ -205,6 +206,27 @@ TEST_F(FakeExport, WindowDuringAndAfterTheExport) {
   EXPECT_FALSE(Form->ADODataSet->ControlsDisabled());
   EXPECT_EQ(Form->ADODataSet->RecordIndex(), 0);
   EXPECT_EQ(Form->DBGrid1->CurrentRecord(), 0);
+}
+
+TEST_F(FakeExport, EventsAreDispatchedWhileExporting) {
+  std::vector<std::vector<ado::Value>> rows;
+  for (int i = 0; i < 100000; ++i) rows.push_back({Int(i), Text("some text")});
+  Open(Table({Field("a", ado::adInteger), Field("s", ado::adVarChar, 20)}, rows));
+  Form->show();
+  int ticksWhileDisabled = 0;
+  QTimer ticker;
+  ticker.setInterval(1);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    if (!Form->isEnabled()) ++ticksWhileDisabled;
+  });
+  ticker.start();
+  QElapsedTimer timer;
+  timer.start();
+  const QByteArray bytes = ExportBytes();
+  ticker.stop();
+  EXPECT_EQ(bytes.count('\n'), 100000);
+  // Once before the first record, and again every few milliseconds of a longer export.
+  EXPECT_GE(ticksWhileDisabled, timer.elapsed() > 40 ? 2 : 1);
 }
 
 TEST_F(FakeExport, ReadFailureLeavesTheExistingFileAndCleansUp) {
