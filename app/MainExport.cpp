@@ -59,26 +59,32 @@ QString TfrmMain::ChosenDelimiter() const {
   }
 }
 
-QString TfrmMain::BuildRow(const QString& delimiter) const {
+QString TfrmMain::BuildRow(const QString& delimiter, qsizetype expectedLength) const {
   QString row;
+  row.reserve(expectedLength);
   const int last = ADODataSet->FieldCount() - 1;
   for (int index = 0; index <= last; ++index) {
     const TField* field = ADODataSet->Fields(index);
     if (field->IsBlob()) {
-      row += QuoteValue(QStringLiteral("<BLOB>"));
+      row += QLatin1String("\"<BLOB>\"");
     } else {
-      QString text = field->AsString();
+      const QString text = field->AsString();
       // An empty delimiter never occurs in a text.
       if (field->DataType() == ftString ||
-          (!delimiter.isEmpty() && text.contains(delimiter, Qt::CaseSensitive)))
-        text = QuoteValue(text);
-      row += text;
+          (!delimiter.isEmpty() && text.contains(delimiter, Qt::CaseSensitive))) {
+        // QuoteValue, without the extra string.
+        row += u'"';
+        row += text;
+        row += u'"';
+      } else {
+        row += text;
+      }
     }
     if (index < last) row += delimiter;
   }
   // A line never holds a line break, wherever it came from (values or the delimiter).
-  row.replace(u'\r', u' ');
-  row.remove(u'\n');
+  if (row.contains(u'\r')) row.replace(u'\r', u' ');
+  if (row.contains(u'\n')) row.remove(u'\n');
   return row;
 }
 
@@ -108,7 +114,7 @@ void TfrmMain::ExportToFile(const QString& FileName) {
     QElapsedTimer sinceDispatch;
     sinceDispatch.start();
     while (!ADODataSet->Eof()) {
-      rows->append(BuildRow(delimiter));
+      rows->append(BuildRow(delimiter, rows->isEmpty() ? 64 : rows->last().size() + 16));
       ADODataSet->Next();
       ++done;
       if (sinceDispatch.elapsed() >= kDispatchIntervalMs) {
