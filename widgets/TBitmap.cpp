@@ -7,8 +7,10 @@
 void TBitmap::Resize(int width, int height) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (width == FImage.width() && height == FImage.height()) return;
+  if (width == FWidth && height == FHeight) return;
   Q_ASSERT(!FPainter);
+  FWidth = width;
+  FHeight = height;
   // New pixels start black; the old picture is kept at the top-left corner.
   QImage resized(width, height, QImage::Format_RGB32);
   resized.fill(Qt::black);

@@ -12,8 +12,9 @@
 // from the previous paint.
 class TBitmap {
  public:
-  int Width() const { return FImage.width(); }
-  int Height() const { return FImage.height(); }
+  // The size as set: a picture 0 pixels high still keeps the width it was given.
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
   void SetWidth(int width) { Resize(width, Height()); }
   void SetHeight(int height) { Resize(Width(), height); }
 
@@ -31,6 +32,8 @@ class TBitmap {
   void Resize(int width, int height);
 
   QImage FImage;
+  int FWidth = 0;
+  int FHeight = 0;
   TCanvas FCanvas;
   std::unique_ptr<QPainter> FPainter;
 };
