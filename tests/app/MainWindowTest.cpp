@@ -274,6 +274,15 @@ TEST_F(MainWindowTest, BannerInstanceSettings) {
   EXPECT_FALSE(banner->ParentDrag());
 }
 
+TEST_F(MainWindowTest, BannerShowsItsGradientAcrossTheTop) {
+  Form->show();
+  const QImage picture = Form->grab(Form->GradientPanel1->geometry()).toImage();
+  ASSERT_EQ(picture.height(), 29);
+  // Grey to black from top to bottom; far right of the caption, so only the gradient.
+  EXPECT_EQ(QColor(picture.pixel(700, 0)), QColor(126, 126, 126));
+  EXPECT_EQ(QColor(picture.pixel(700, 28)), QColor(2, 2, 2));
+}
+
 TEST_F(MainWindowTest, LocaleChangeReadsTheRegionalSettingsAgain) {
   RegionalSettings odd;
   odd.DecimalSeparator = u'#';
