@@ -1,6 +1,5 @@
 #include "widgets/GradientPanel.h"
 
-#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -155,12 +154,9 @@ void TGradientPanel::PaintHorizontalCenter(int R1, int G1, int B1, int dR, int d
 // the bitmap; after 155 steps the box has shrunk to the centre.
 void TGradientPanel::PaintElliptic(int R1, int G1, int B1, int dR, int dG, int dB) {
   TCanvas& canvas = bmpGradient->Canvas();
-  const double Wb = bmpGradient->Width();
-  const double Hb = bmpGradient->Height();
   canvas.SetPenStyle(psClear);
   canvas.SetPenMode(pmCopy);
-  TShrinkingBox box(-Wb / 4, -Hb / 4, Wb + Wb / 4, Hb + Hb / 4, (Wb / 4 + Wb / 2) / 155,
-                    (Hb / 4 + Hb / 2) / 155);
+  TShrinkingBox box = TShrinkingBox::ForEllipses(bmpGradient->Width(), bmpGradient->Height());
   for (int i = 0; i <= 155; ++i) {
     box.Step();
     canvas.SetBrushColor(StepColor(R1, G1, B1, dR, dG, dB, i, 155));
@@ -173,11 +169,9 @@ void TGradientPanel::PaintElliptic(int R1, int G1, int B1, int dR, int dG, int d
 // bitmap held before this paint.
 void TGradientPanel::PaintRectangle(int R1, int G1, int B1, int dR, int dG, int dB) {
   TCanvas& canvas = bmpGradient->Canvas();
-  const double Wb = bmpGradient->Width();
-  const double Hb = bmpGradient->Height();
   canvas.SetPenStyle(psClear);
   canvas.SetPenMode(pmCopy);
-  TShrinkingBox box(0, 0, Wb, Hb, Wb / 2 / 255, Hb / 2 / 255);
+  TShrinkingBox box = TShrinkingBox::ForRectangles(bmpGradient->Width(), bmpGradient->Height());
   for (int i = 0; i <= 255; ++i) {
     box.Step();
     canvas.SetBrushColor(StepColor(R1, G1, B1, dR, dG, dB, i, 255));
@@ -191,6 +185,7 @@ void TGradientPanel::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shi
   if (FParentDrag && button == Qt::LeftButton) {
     // A press that drags the window is not also a click when the button comes up.
     CancelClick();
+    FPressPosition = mapToGlobal(QPoint(x + FrameWidth(), y + FrameWidth()));
     StartWindowMove(window());
   }
 }
@@ -201,7 +196,7 @@ void TGradientPanel::StartWindowMove(QWidget* topLevel) {
   if (handle && handle->startSystemMove()) return;
   // Without a system move (no window manager support), the window follows the pointer here.
   FMovedWindow = topLevel;
-  FMoveOffset = QCursor::pos() - topLevel->pos();
+  FMoveOffset = FPressPosition - topLevel->pos();
 }
 
 void TGradientPanel::mouseMoveEvent(QMouseEvent* event) {

@@ -82,6 +82,8 @@ class TGradientPanel : public TCustomPanel {
   TColor FEndColor = clGreen;
   TGradientStyle FGradientStyle = gsVertical;
   std::unique_ptr<TBitmap> bmpGradient;
+  // Where the last left press happened, in screen coordinates.
+  QPoint FPressPosition;
   // Set while the window follows the mouse by our own moves, where the window system offers no
   // move of its own: the window, and the pointer's offset from its top-left corner.
   QPointer<QWidget> FMovedWindow;

@@ -6,6 +6,11 @@ class TShrinkingBox {
  public:
   TShrinkingBox(double x1, double y1, double x2, double y2, double dx, double dy);
 
+  // The ellipses' box: from a quarter of the size beyond every edge to the centre in 155 steps.
+  static TShrinkingBox ForEllipses(int width, int height);
+  // The rectangles' box: from the bitmap's own edges to the centre in 255 steps.
+  static TShrinkingBox ForRectangles(int width, int height);
+
   // Moves the left and top edges by +dx, +dy and the right and bottom edges by -dx, -dy.
   void Step();
 
