@@ -41,8 +41,9 @@ void ShellOpen(const QString& target, const QString& parameters, const QString& 
   OpenWithDesktop(request);
 }
 
+// Empty texts rather than null ones, as a caller passing "" would.
 void OpenDocument(const QString& target) {
-  ShellOpen(target, QString(), QString(), SW_SHOWNORMAL);
+  ShellOpen(target, QStringLiteral(""), QStringLiteral(""), SW_SHOWNORMAL);
 }
 
 ShellRequestHandler SetShellRequestHandler(ShellRequestHandler handler) {

@@ -37,13 +37,6 @@ class CanvasTest : public ::testing::Test {
   TBitmap bitmap;
 };
 
-TEST_F(CanvasTest, FillRectCoversLeftToRightExclusive) {
-  canvas().SetBrushColor(clBlack);
-  canvas().FillRect(2, 3, 5, 5);
-  EXPECT_EQ(Marked(),
-            (std::set<std::pair<int, int>>{{2, 3}, {3, 3}, {4, 3}, {2, 4}, {3, 4}, {4, 4}}));
-}
-
 TEST_F(CanvasTest, EmptyOrCrossedBoxesPaintNothing) {
   canvas().SetBrushColor(clBlack);
   canvas().FillRect(4, 4, 4, 6);
@@ -98,18 +91,6 @@ TEST_F(CanvasTest, ClearPenMovesWithoutDrawing) {
   canvas().LineTo(5, 0);
   EXPECT_EQ(canvas().PenPos(), QPoint(5, 0));
   EXPECT_TRUE(Marked().empty());
-}
-
-TEST_F(CanvasTest, PenResolvesSystemColoursThroughThePalette) {
-  bitmap.EndDraw();
-  QPalette colours;
-  colours.setColor(QPalette::Dark, QColor(9, 8, 7));
-  bitmap.BeginDraw(colours);
-  canvas().SetPenColor(clBtnShadow);
-  canvas().MoveTo(0, 7);
-  canvas().LineTo(2, 7);
-  bitmap.EndDraw();
-  EXPECT_EQ(bitmap.Image().pixel(1, 7) & 0xFFFFFF, qRgb(9, 8, 7) & 0xFFFFFF);
 }
 
 TEST(BitmapTest, ResizeKeepsTheOldPictureAtTheTopLeft) {

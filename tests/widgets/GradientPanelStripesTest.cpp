@@ -58,13 +58,6 @@ TEST(GradientPanelStripesTest, SystemColourIsTakenByItsNumberAsRed) {
   EXPECT_EQ(Pixel(image, 255, 0), Rgb(15, 255, 0));
 }
 
-TEST(GradientPanelStripesTest, VerticalBandsFollowMulDivOfTheHeight) {
-  TGradientPanel panel(nullptr);
-  Plain(panel, 4, 512, gsVertical, RGBColor(0, 0, 0), RGBColor(0, 0, 255));
-  const QImage image = Render(panel);
-  for (int y = 0; y < 512; ++y) ASSERT_EQ(Pixel(image, 2, y), Rgb(0, 0, y / 2)) << y;
-}
-
 // A sunken frame makes the client area smaller than the panel; the stripes still spread over
 // the whole panel, so the last bands are cut off, and so are the far bevel lines.
 TEST(GradientPanelStripesTest, FrameCutsOffTheLastBandsAndTheFarBevels) {
