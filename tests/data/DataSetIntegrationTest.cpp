@@ -72,9 +72,9 @@ class DataSetOnDatabase : public ::testing::TestWithParam<const char*> {
     REQUIRE_SERVER(FConnectionString);
     RunSql(FConnectionString, "DROP TABLE IF EXISTS rm_items");
     RunSql(FConnectionString,
-        "CREATE TABLE rm_items(id INTEGER, name VARCHAR(20), price DOUBLE PRECISION)");
+           "CREATE TABLE rm_items(id INTEGER, name VARCHAR(20), price DOUBLE PRECISION)");
     RunSql(FConnectionString,
-        "INSERT INTO rm_items VALUES (1, 'one', 1.5), (2, 'two', 0.00001), (3, NULL, -2.5)");
+           "INSERT INTO rm_items VALUES (1, 'one', 1.5), (2, 'two', 0.00001), (3, NULL, -2.5)");
     FPrevious = ado::SetConnectionFactory([this]() -> std::unique_ptr<ado::Connection> {
       return std::make_unique<CountingConnection>(FLog);
     });
