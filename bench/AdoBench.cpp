@@ -1,0 +1,222 @@
+// Opening the database layer's recordset against a bare ODBC fetch loop and the databases' own
+// command-line tools, on the same 1,000,000-row table. Each measurement runs in a child process
+// so its peak memory (VmHWM) is its own.
+
+#include "platform/ado/OdbcConnection.h"
+#include "platform/ado/OdbcEnvironment.h"
+#include "platform/ado/OdbcText.h"
+
+#include <QString>
+
+#include <sql.h>
+#include <sqlext.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRuns = 5;
+const char* const kQuery = "SELECT id, x, name FROM bench";
+
+struct Sample {
+  double Seconds = 0;
+  double PeakMiB = 0;
+  long long Rows = 0;
+};
+
+double Now() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+double PeakMiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+  return 0;
+}
+
+// Runs the measurement in a child and reads its sample back through a pipe.
+Sample InChild(const std::function<Sample()>& measure) {
+  int fds[2];
+  if (pipe(fds) != 0) std::exit(2);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    Sample s{};
+    try {
+      s = measure();
+      s.PeakMiB = PeakMiB();
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "failed: %s\n", e.what());
+      s.Rows = -1;
+    }
+    if (write(fds[1], &s, sizeof s) != static_cast<ssize_t>(sizeof s)) _exit(3);
+    _exit(0);
+  }
+  close(fds[1]);
+  Sample s{};
+  if (read(fds[0], &s, sizeof s) != static_cast<ssize_t>(sizeof s)) s.Rows = -1;
+  close(fds[0]);
+  waitpid(pid, nullptr, 0);
+  return s;
+}
+
+// A peer tool: wall time of the whole process, peak memory from its resource usage.
+Sample Tool(const std::vector<std::string>& argv) {
+  const double start = Now();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    if (!std::freopen("/dev/null", "w", stdout)) _exit(127);
+    execvp(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  Sample s;
+  s.Seconds = Now() - start;
+  s.PeakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  s.Rows = WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : -1;
+  return s;
+}
+
+Sample LayerOpen(const QString& connectionString) {
+  ado::OdbcConnection connection;
+  connection.Open(connectionString);
+  const double start = Now();
+  auto rs = connection.Execute(QString::fromLatin1(kQuery), {});
+  Sample s;
+  s.Seconds = Now() - start;
+  s.Rows = rs->RecordCount();
+  return s;
+}
+
+void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE h, const char* what) {
+  if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return;
+  SQLCHAR state[6] = {}, text[512] = {};
+  SQLINTEGER native = 0;
+  SQLSMALLINT len = 0;
+  SQLGetDiagRecA(type, h, 1, state, &native, text, sizeof text, &len);
+  throw std::runtime_error(std::string(what) + ": " + reinterpret_cast<char*>(text));
+}
+
+// The reference peer: the same query through ODBC, bound columns and block fetch where the
+// driver takes it, every value read and dropped.
+Sample BareLoop(const QString& connectionString) {
+  SQLHDBC dbc = nullptr;
+  SQLHSTMT stmt = nullptr;
+  Check(SQLAllocHandle(SQL_HANDLE_DBC, ado::OdbcEnvironment(), &dbc), SQL_HANDLE_ENV,
+        ado::OdbcEnvironment(), "alloc");
+  std::vector<SQLWCHAR> cs = ado::ToSqlWChar(connectionString);
+  Check(
+      SQLDriverConnectW(dbc, nullptr, cs.data(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
+      SQL_HANDLE_DBC, dbc, "connect");
+  Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt), SQL_HANDLE_DBC, dbc, "stmt");
+  const double start = Now();
+  Check(SQLExecDirectA(stmt, (SQLCHAR*)kQuery, SQL_NTS), SQL_HANDLE_STMT, stmt, "execute");
+  const SQLULEN block = 1024;
+  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(block), 0);
+  SQLULEN fetched = 0;
+  SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
+  std::vector<SQLBIGINT> ids(block);
+  std::vector<double> xs(block);
+  std::vector<SQLWCHAR> names(block * 41);
+  std::vector<SQLLEN> ind(block * 3);
+  SQLBindCol(stmt, 1, SQL_C_SBIGINT, ids.data(), 8, ind.data());
+  SQLBindCol(stmt, 2, SQL_C_DOUBLE, xs.data(), 8, ind.data() + block);
+  SQLBindCol(stmt, 3, SQL_C_WCHAR, names.data(), 41 * 2, ind.data() + 2 * block);
+  long long rows = 0;
+  volatile long long sink = 0;
+  for (;;) {
+    const SQLRETURN rc = SQLFetch(stmt);
+    Check(rc, SQL_HANDLE_STMT, stmt, "fetch");
+    if (rc == SQL_NO_DATA) break;
+    for (SQLULEN r = 0; r < fetched; ++r) sink = sink + ids[r] + static_cast<long long>(xs[r]);
+    rows += static_cast<long long>(fetched);
+  }
+  Sample s;
+  s.Seconds = Now() - start;
+  s.Rows = rows;
+  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  SQLDisconnect(dbc);
+  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+  return s;
+}
+
+struct Summary {
+  double Seconds, PeakMiB, Spread;
+  long long Rows;
+};
+
+Summary Measure(const char* label, const std::function<Sample()>& one) {
+  std::vector<Sample> samples;
+  for (int i = 0; i < kRuns; ++i) samples.push_back(one());
+  std::vector<double> t, m;
+  long long rows = samples.front().Rows;
+  for (const Sample& s : samples) {
+    t.push_back(s.Seconds);
+    m.push_back(s.PeakMiB);
+    if (s.Rows < 0) rows = -1;
+  }
+  std::sort(t.begin(), t.end());
+  std::sort(m.begin(), m.end());
+  const Summary r{t[kRuns / 2], m[kRuns / 2], (t.back() - t.front()) / t[kRuns / 2] * 100, rows};
+  std::printf(
+      "  %-22s median %8.3f s  (min %.3f, max %.3f, spread %4.1f%%)  peak %7.1f MiB  rows %lld\n",
+      label, r.Seconds, t.front(), t.back(), r.Spread, r.PeakMiB, rows);
+  std::fflush(stdout);
+  return r;
+}
+
+void Compare(const char* name, const QString& connectionString,
+             const std::vector<std::string>& tool, const char* toolName) {
+  std::printf("%s (%d runs each)\n", name, kRuns);
+  const Summary layer = Measure(
+      "layer recordset open", [&] { return InChild([&] { return LayerOpen(connectionString); }); });
+  const Summary bare = Measure("bare ODBC fetch loop",
+                               [&] { return InChild([&] { return BareLoop(connectionString); }); });
+  const Summary peer = Measure(toolName, [&] { return Tool(tool); });
+  std::printf("  ratio layer/bare ODBC: time %.2fx, peak memory %.2fx (goal: time within 1.30x)\n",
+              layer.Seconds / bare.Seconds, layer.PeakMiB / bare.PeakMiB);
+  std::printf("  ratio layer/%s: time %.2fx\n\n", toolName, layer.Seconds / peer.Seconds);
+}
+
+}  // namespace
+
+int main() {
+  const char* sqlite = std::getenv("ROWMILL_BENCH_SQLITE");
+  const char* pg = std::getenv("ROWMILL_BENCH_PG");
+  const char* psql = std::getenv("ROWMILL_BENCH_PG_PSQL");
+  if (!sqlite && !pg) {
+    std::fprintf(stderr, "AdoBench: set ROWMILL_BENCH_SQLITE and/or ROWMILL_BENCH_PG\n");
+    return 2;
+  }
+  if (sqlite) {
+    Compare(
+        "SQLite",
+        QStringLiteral("DRIVER=SQLite3;Database=%1;NoCreat=1").arg(QString::fromLocal8Bit(sqlite)),
+        {"sqlite3", "-csv", sqlite, kQuery}, "sqlite3 -csv");
+  }
+  if (pg && psql) {
+    Compare("PostgreSQL", QString::fromLocal8Bit(pg),
+            {"psql", "-qAt", psql, "-c", std::string("\\copy (") + kQuery + ") to '/dev/null' csv"},
+            "psql \\copy csv");
+  }
+  return 0;
+}
