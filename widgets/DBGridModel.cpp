@@ -24,10 +24,12 @@ void DBGridModel::Rebuild(TADODataSet* dataSet) {
     FRecordCount = std::max<qint64>(0, dataSet->RecordCount());
   }
   FReadFailureReported = false;
+  FShown.clear();
   endResetModel();
 }
 
 void DBGridModel::Refresh() {
+  FShown.clear();
   if (FColumnCount > 0) emit headerDataChanged(Qt::Horizontal, 0, FColumnCount - 1);
   if (rowCount() > 0 && FColumnCount > 0)
     emit dataChanged(index(0, 0), index(rowCount() - 1, FColumnCount - 1), {Qt::DisplayRole});
@@ -49,6 +51,19 @@ TField* DBGridModel::FieldOf(int column) const {
 QString DBGridModel::CellText(qint64 row, int column) const {
   TField* field = FieldOf(column);
   if (field == nullptr || row < 0 || row >= FRecordCount) return {};
+  const QPair<qint64, int> key(row, column);
+  if (FDataSet->ControlsDisabled()) {
+    const auto shown = FShown.constFind(key);
+    if (shown != FShown.cend()) return *shown;
+  }
+  // A screenful of cells; far fewer than this are ever shown at once.
+  if (FShown.size() > 8192) FShown.clear();
+  QString text = ReadCell(field, row);
+  FShown.insert(key, text);
+  return text;
+}
+
+QString DBGridModel::ReadCell(TField* field, qint64 row) const {
   try {
     return field->DisplayTextAt(row);
   } catch (...) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QPair>
 #include <QPointer>
 
 class TADODataSet;
@@ -23,7 +25,8 @@ class DBGridModel : public QAbstractTableModel {
   // The field of a column; null in the closed state.
   TField* FieldOf(int column) const;
   qint64 RecordCount() const { return FRecordCount; }
-  // The text a cell shows; empty for the placeholder row of an empty result.
+  // The text a cell shows; empty for the placeholder row of an empty result. While the data
+  // set's controls are disabled, cells already shown keep their text without reading again.
   QString CellText(qint64 row, int column) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
@@ -34,6 +37,7 @@ class DBGridModel : public QAbstractTableModel {
 
  private:
   void ReportReadFailure() const;
+  QString ReadCell(TField* field, qint64 row) const;
 
   QPointer<TADODataSet> FDataSet;
   bool FActive = false;
@@ -41,4 +45,6 @@ class DBGridModel : public QAbstractTableModel {
   qint64 FRecordCount = 0;
   // A value that cannot be read is reported once per shape, not once per repaint.
   mutable bool FReadFailureReported = false;
+  // The texts last shown, so a frozen grid repaints (an expose, the window disabled) as it was.
+  mutable QHash<QPair<qint64, int>, QString> FShown;
 };
