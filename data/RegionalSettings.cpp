@@ -9,8 +9,11 @@
 
 namespace {
 
+// "C.UTF-8" and its spellings are the C locale with another character set: no regional
+// settings chosen either, though glibc gives them the two-digit year of "%m/%d/%y".
 bool IsPlainLocale(const char* name) {
-  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0 ||
+         std::strncmp(name, "C.", 2) == 0;
 }
 
 RegionalSettings& Storage() {

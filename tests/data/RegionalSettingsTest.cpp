@@ -30,6 +30,18 @@ TEST(RegionalSettings, PlainLocaleGivesIsoFormatsAndPoint) {
   EXPECT_EQ(s.LongTimeFormat, "%H:%M:%S");
 }
 
+TEST(RegionalSettings, UtfVariantOfThePlainLocaleKeepsTheCentury) {
+  // glibc's C.UTF-8 says "%m/%d/%y"; an export written under it would lose the century.
+  for (const char* name : {"C.UTF-8", "C.utf8"}) {
+    LocaleGuard c(name);
+    if (!c.Active()) continue;
+    const RegionalSettings s = RegionalSettings::FromLocale();
+    EXPECT_EQ(s.ShortDateFormat, "%Y-%m-%d") << name;
+    EXPECT_EQ(s.LongTimeFormat, "%H:%M:%S") << name;
+    EXPECT_EQ(DateTime(45000.75, s), "2023-03-15 18:00:00") << name;
+  }
+}
+
 TEST(RegionalSettings, GermanLocaleGivesCommaAndItsFormats) {
   LocaleGuard de("de_DE.iso88591");
   if (!de.Active()) GTEST_SKIP() << "de_DE.iso88591 not installed";
