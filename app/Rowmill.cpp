@@ -2,8 +2,11 @@
 #include "app/Main.h"
 #include "app/TApplication.h"
 
+#include <QIcon>
+
 int main(int argc, char** argv) {
   TApplication application(argc, argv);
+  TApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/rowmill.png")));
   errorbox::Install();
   TApplication::SetTitle(QStringLiteral("Rowmill"));
   TfrmMain frmMain;
