@@ -27,7 +27,7 @@ class DataSetFixture : public ::testing::Test {
   }
 
   // Opens a statement whose result is the given table.
-  void OpenWith(fakeado::ResultSpec result, const QString& sql = "select * from t") {
+  void OpenWith(fakeado::ResultData result, const QString& sql = "select * from t") {
     Fake->Results.push_back(std::move(result));
     DataSet->SetCommandText(sql);
     DataSet->Open();

@@ -7,7 +7,7 @@ using namespace fakeado;
 
 namespace {
 
-ResultSpec ThreeRows() {
+ResultData ThreeRows() {
   return Table({Field("id", ado::adInteger), Field("name", ado::adVarWChar, 20)},
                {{Int(1), Text("one")}, {Int(2), Text("two")}, {Int(3), Null()}});
 }
@@ -89,7 +89,7 @@ TEST_F(DataSetTest, EmptyResultHasFieldsButNoRecords) {
 }
 
 TEST_F(DataSetTest, UnknownRecordCountIsPassedOn) {
-  ResultSpec r = ThreeRows();
+  ResultData r = ThreeRows();
   r.UnknownRecordCount = true;
   OpenWith(std::move(r));
   EXPECT_EQ(DataSet->RecordCount(), -1);
@@ -193,7 +193,7 @@ TEST_F(DataSetTest, ProbeFailuresAreIgnored) {
 }
 
 TEST_F(DataSetTest, BatchShowsTheFirstResultWithRows) {
-  ResultSpec batch = NoRows();
+  ResultData batch = NoRows();
   batch.Next.push_back(NoRows());
   batch.Next.push_back(ThreeRows());
   batch.Next.push_back(Table({Field("never", ado::adInteger)}, {{Int(9)}}));
@@ -210,7 +210,7 @@ TEST_F(DataSetTest, StatementWithoutResultFailsWithOneMessage) {
   EXPECT_EQ(Fake->Executed.last(), "update t set a = 1");
 
   // A failing request for the next result gives the same message, not the driver's.
-  ResultSpec failing = NoRows();
+  ResultData failing = NoRows();
   failing.NextFailure = "driver exploded";
   Fake->Results.push_back(std::move(failing));
   EXPECT_EQ(MessageOf([&] {
@@ -277,7 +277,7 @@ TEST_F(DataSetTest, ConnectedFalseLeavesTheDataSetOpen) {
 }
 
 TEST_F(DataSetTest, ValueReadFailureLeavesTheDataSetWhereItWas) {
-  ResultSpec r = ThreeRows();
+  ResultData r = ThreeRows();
   r.FailingCells.push_back({1, 1, "conversion refused"});
   OpenWith(std::move(r));
   DataSet->Next();

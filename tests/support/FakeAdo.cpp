@@ -8,38 +8,38 @@ namespace {
 constexpr qint32 kFakeError = static_cast<qint32>(0x80004005);  // E_FAIL
 }
 
-FakeRecordset::FakeRecordset(ResultSpec spec) : FSpec(std::move(spec)) {}
+FakeRecordset::FakeRecordset(ResultData resultData) : FData(std::move(resultData)) {}
 
 int FakeRecordset::FieldCount() const {
-  return FSpec.Open ? static_cast<int>(FSpec.Fields.size()) : 0;
+  return FData.Open ? static_cast<int>(FData.Fields.size()) : 0;
 }
 
 const ado::FieldInfo& FakeRecordset::Field(int index) const {
-  return FSpec.Fields.at(static_cast<size_t>(index));
+  return FData.Fields.at(static_cast<size_t>(index));
 }
 
 qint64 FakeRecordset::RecordCount() const {
-  if (!FSpec.Open || FSpec.UnknownRecordCount) return -1;
-  return static_cast<qint64>(FSpec.Rows.size());
+  if (!FData.Open || FData.UnknownRecordCount) return -1;
+  return static_cast<qint64>(FData.Rows.size());
 }
 
 ado::Value FakeRecordset::GetValue(qint64 row, int column) const {
-  for (const FailingCell& cell : FSpec.FailingCells)
+  for (const FailingCell& cell : FData.FailingCells)
     if (cell.Row == row && cell.Column == column) throw EOleException(cell.Message, kFakeError);
-  const auto& values = FSpec.Rows.at(static_cast<size_t>(row));
+  const auto& values = FData.Rows.at(static_cast<size_t>(row));
   if (column < 0 || static_cast<size_t>(column) >= values.size()) return {};
   return values[static_cast<size_t>(column)];
 }
 
 std::unique_ptr<ado::Recordset> FakeRecordset::NextRecordset() {
-  if (FSpec.NextFailure) throw EOleException(*FSpec.NextFailure, kFakeError);
-  if (FSpec.Next.empty()) return nullptr;
-  ResultSpec next = std::move(FSpec.Next.front());
+  if (FData.NextFailure) throw EOleException(*FData.NextFailure, kFakeError);
+  if (FData.Next.empty()) return nullptr;
+  ResultData next = std::move(FData.Next.front());
   // The rest of the batch follows the next result.
-  std::vector<ResultSpec> rest(std::make_move_iterator(FSpec.Next.begin() + 1),
-                               std::make_move_iterator(FSpec.Next.end()));
-  FSpec.Next.clear();
-  for (ResultSpec& r : rest) next.Next.push_back(std::move(r));
+  std::vector<ResultData> rest(std::make_move_iterator(FData.Next.begin() + 1),
+                               std::make_move_iterator(FData.Next.end()));
+  FData.Next.clear();
+  for (ResultData& r : rest) next.Next.push_back(std::move(r));
   return std::make_unique<FakeRecordset>(std::move(next));
 }
 
@@ -136,15 +136,15 @@ ado::Value Decimal(const QString& text) {
   return r;
 }
 
-ResultSpec Table(std::vector<ado::FieldInfo> fields, std::vector<std::vector<ado::Value>> rows) {
-  ResultSpec s;
+ResultData Table(std::vector<ado::FieldInfo> fields, std::vector<std::vector<ado::Value>> rows) {
+  ResultData s;
   s.Fields = std::move(fields);
   s.Rows = std::move(rows);
   return s;
 }
 
-ResultSpec NoRows() {
-  ResultSpec s;
+ResultData NoRows() {
+  ResultData s;
   s.Open = false;
   return s;
 }
@@ -196,9 +196,9 @@ std::unique_ptr<ado::Recordset> FakeConnection::Execute(
   FScript->ExecutedParameters.push_back(parameters);
   if (FScript->ExecuteFailure) throw EOleException(*FScript->ExecuteFailure, kFakeError);
   if (FScript->Results.empty()) return std::make_unique<FakeRecordset>(NoRows());
-  ResultSpec spec = std::move(FScript->Results.front());
+  ResultData resultData = std::move(FScript->Results.front());
   FScript->Results.pop_front();
-  return std::make_unique<FakeRecordset>(std::move(spec));
+  return std::make_unique<FakeRecordset>(std::move(resultData));
 }
 
 ScopedFakeAdo::ScopedFakeAdo() : FScript(std::make_shared<Script>()) {

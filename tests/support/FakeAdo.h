@@ -22,7 +22,7 @@ struct FailingCell {
 };
 
 // The description of one result: columns, rows and what reading it does.
-struct ResultSpec {
+struct ResultData {
   bool Open = true;  // false: a statement without rows (a closed recordset)
   std::vector<ado::FieldInfo> Fields;
   std::vector<std::vector<ado::Value>> Rows;
@@ -30,14 +30,14 @@ struct ResultSpec {
   bool UnknownRecordCount = false;  // RecordCount() gives -1
   // NextRecordset throws this text instead of giving the next result.
   std::optional<QString> NextFailure;
-  std::vector<ResultSpec> Next;  // the following results of a batch, in order
+  std::vector<ResultData> Next;  // the following results of a batch, in order
 };
 
-// A recordset over a ResultSpec; NextRecordset gives the spec's following results in order.
+// A recordset over a ResultData; NextRecordset gives its following results in order.
 class FakeRecordset : public ado::Recordset {
  public:
-  explicit FakeRecordset(ResultSpec spec);
-  bool IsOpen() const override { return FSpec.Open; }
+  explicit FakeRecordset(ResultData resultData);
+  bool IsOpen() const override { return FData.Open; }
   int FieldCount() const override;
   const ado::FieldInfo& Field(int index) const override;
   qint64 RecordCount() const override;
@@ -45,7 +45,7 @@ class FakeRecordset : public ado::Recordset {
   std::unique_ptr<ado::Recordset> NextRecordset() override;
 
  private:
-  ResultSpec FSpec;
+  ResultData FData;
 };
 
 // Field and value builders for short test tables.
@@ -63,10 +63,10 @@ ado::Value Guid(const QString& braced);
 // "-12.345" style text to an exact decimal value.
 ado::Value Decimal(const QString& text);
 // An open result with these columns and rows.
-ResultSpec Table(std::vector<ado::FieldInfo> fields,
+ResultData Table(std::vector<ado::FieldInfo> fields,
                  std::vector<std::vector<ado::Value>> rows = {});
 // A statement that yields no rows.
-ResultSpec NoRows();
+ResultData NoRows();
 
 // What every fake connection made by one factory shares: the script and the log.
 struct Script {
@@ -77,7 +77,7 @@ struct Script {
   // DescribeParameters fails with this text, when set.
   std::optional<QString> DescribeFailure;
   // The results Execute gives, in order; when empty, Execute gives NoRows().
-  std::deque<ResultSpec> Results;
+  std::deque<ResultData> Results;
   // The parameter lists DescribeParameters gives, in order; when empty, none.
   std::deque<std::vector<ado::ParameterInfo>> ParameterLists;
   bool InTransaction = false;
