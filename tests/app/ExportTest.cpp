@@ -52,7 +52,7 @@ namespace {
 
 class FakeExport : public ExportTest {
  protected:
-  void Open(ResultSpec result) {
+  void Open(ResultData result) {
     fake->Results.push_back(std::move(result));
     Form->ADOConnection->SetConnectionString("DSN=fake");
     Form->reSQL->setPlainText("SELECT");
@@ -77,7 +77,7 @@ TEST_F(FakeExport, ChecksComeBeforeTheDialog) {
   Form->btnSave->click();
   EXPECT_EQ(Errors, QStringList({"Dataset not open."}));
   Errors.clear();
-  ResultSpec unknown = Table({Field("a", ado::adInteger)}, {{Int(1)}});
+  ResultData unknown = Table({Field("a", ado::adInteger)}, {{Int(1)}});
   unknown.UnknownRecordCount = true;
   Open(unknown);
   Form->btnSave->click();
@@ -92,7 +92,7 @@ TEST_F(FakeExport, TabExampleIsByteExact) {
 }
 
 TEST_F(FakeExport, NonStringValuesAreQuotedOnlyWhenTheyHoldTheDelimiter) {
-  const ResultSpec result = Table({Field("w", ado::adVarWChar, 20), Field("d", ado::adDouble)},
+  const ResultData result = Table({Field("w", ado::adVarWChar, 20), Field("d", ado::adDouble)},
                                   {{Text("a,b"), Dbl(1.5)}, {Text("a\tb"), Dbl(2)}});
   Open(result);
   Delimit(2);
@@ -125,7 +125,7 @@ TEST_F(FakeExport, EmptyCustomDelimiterJoinsDirectly) {
 }
 
 TEST_F(FakeExport, LargeObjectsAreNeverRead) {
-  ResultSpec result = Table({Field("m", ado::adLongVarChar), Field("wm", ado::adLongVarWChar),
+  ResultData result = Table({Field("m", ado::adLongVarChar), Field("wm", ado::adLongVarWChar),
                              Field("b", ado::adLongVarBinary), Field("vb", ado::adVarBinary, 4)},
                             {{Text("memo"), Null(), Bytes("\x01\x02"), Bytes("\xab\xcd")},
                              {Null(), Text("wide"), Null(), Null()}});
@@ -230,7 +230,7 @@ TEST_F(FakeExport, EventsAreDispatchedWhileExporting) {
 }
 
 TEST_F(FakeExport, ReadFailureLeavesTheExistingFileAndCleansUp) {
-  ResultSpec result = Table({Field("a", ado::adInteger)}, {{Int(1)}, {Int(2)}, {Int(3)}});
+  ResultData result = Table({Field("a", ado::adInteger)}, {{Int(1)}, {Int(2)}, {Int(3)}});
   result.FailingCells = {{2, 0, "driver lost the row"}};
   Open(result);
   Form->ADODataSet->Next();

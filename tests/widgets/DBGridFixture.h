@@ -40,7 +40,7 @@ class DBGridFixture : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  void OpenWith(fakeado::ResultSpec result, const QString& sql = "select * from t") {
+  void OpenWith(fakeado::ResultData result, const QString& sql = "select * from t") {
     Fake->Results.push_back(std::move(result));
     DataSet->SetCommandText(sql);
     DataSet->Open();
@@ -48,7 +48,7 @@ class DBGridFixture : public ::testing::Test {
   }
 
   // A table of the given number of rows and columns c0, c1, ...; cell text "r<row>c<column>".
-  static fakeado::ResultSpec Numbered(int rows, int columns) {
+  static fakeado::ResultData Numbered(int rows, int columns) {
     std::vector<ado::FieldInfo> fields;
     for (int c = 0; c < columns; ++c)
       fields.push_back(fakeado::Field(QStringLiteral("c%1").arg(c), ado::adVarWChar, 12));
