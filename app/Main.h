@@ -77,10 +77,7 @@ class TfrmMain : public QWidget {
   void SplitterMoved(int newSize);
   // The delimiter of an export, from the item index of cbxDelimiter.
   QString ChosenDelimiter() const;
-  // One line of the file for the current record.
-  QString BuildRow(const QString& delimiter, qsizetype expectedLength) const;
   void ShowProgress(qint64 done);
-  void WriteRows(const QString& FileName, const QStringList& rows) const;
 
   QString FConnectionString;
   int FSqlPanelHeight = 227;

@@ -1,10 +1,10 @@
 #include "app/Main.h"
 
+#include "app/DelimitedWriter.h"
+
 #include "base/Exceptions.h"
 #include "base/Messages.h"
 #include "data/TADODataSet.h"
-#include "data/TField.h"
-#include "platform/CodePage.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -12,7 +12,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <exception>
@@ -59,35 +58,6 @@ QString TfrmMain::ChosenDelimiter() const {
   }
 }
 
-QString TfrmMain::BuildRow(const QString& delimiter, qsizetype expectedLength) const {
-  QString row;
-  row.reserve(expectedLength);
-  const int last = ADODataSet->FieldCount() - 1;
-  for (int index = 0; index <= last; ++index) {
-    const TField* field = ADODataSet->Fields(index);
-    if (field->IsBlob()) {
-      row += QLatin1String("\"<BLOB>\"");
-    } else {
-      const QString text = field->AsString();
-      // An empty delimiter never occurs in a text.
-      if (field->DataType() == ftString ||
-          (!delimiter.isEmpty() && text.contains(delimiter, Qt::CaseSensitive))) {
-        // QuoteValue, without the extra string.
-        row += u'"';
-        row += text;
-        row += u'"';
-      } else {
-        row += text;
-      }
-    }
-    if (index < last) row += delimiter;
-  }
-  // A line never holds a line break, wherever it came from (values or the delimiter).
-  if (row.contains(u'\r')) row.replace(u'\r', u' ');
-  if (row.contains(u'\n')) row.remove(u'\n');
-  return row;
-}
-
 void TfrmMain::ShowProgress(qint64 done) {
   ProgressBar->setValue(static_cast<int>(std::clamp<qint64>(done, 0, ProgressBar->maximum())));
 }
@@ -102,35 +72,34 @@ void TfrmMain::ExportToFile(const QString& FileName) {
   QCoreApplication::processEvents();
   ADODataSet->DisableControls();
 
-  auto rows = std::make_unique<QStringList>();
   std::exception_ptr failure;
   try {
-    rows->reserve(static_cast<qsizetype>(std::max<qint64>(count, 0)));
-    const QString delimiter = ChosenDelimiter();
+    // The lines go to the file beside the target as they are built; it replaces the target
+    // only after the last record was read, so a failed save never touches the file there was.
+    DelimitedWriter writer(FileName, ChosenDelimiter(), *ADODataSet);
     ADODataSet->First();
     // The bar advances by one per record, but the window catches up (bar drawn, events
-    // dispatched) every few milliseconds only: a dispatch costs more than building a row.
+    // dispatched) every few milliseconds only: a dispatch costs more than writing a line.
     qint64 done = 0;
     QElapsedTimer sinceDispatch;
     sinceDispatch.start();
     while (!ADODataSet->Eof()) {
-      rows->append(BuildRow(delimiter, rows->isEmpty() ? 64 : rows->last().size() + 16));
+      writer.WriteRecord();
       ADODataSet->Next();
       ++done;
-      if (sinceDispatch.elapsed() >= kDispatchIntervalMs) {
+      if ((done & 0xff) == 0 && sinceDispatch.elapsed() >= kDispatchIntervalMs) {
         ShowProgress(done);
         QCoreApplication::processEvents();
         sinceDispatch.restart();
       }
     }
     ShowProgress(done);
-    WriteRows(FileName, *rows);
+    writer.Commit();
   } catch (...) {
     failure = std::current_exception();
   }
 
   setEnabled(true);
-  rows.reset();
   ProgressBar->hide();
   try {
     ADODataSet->First();
@@ -139,38 +108,4 @@ void TfrmMain::ExportToFile(const QString& FileName) {
   }
   ADODataSet->EnableControls();
   if (failure) std::rethrow_exception(failure);
-}
-
-void TfrmMain::WriteRows(const QString& FileName, const QStringList& rows) const {
-  qsizetype length = 0;
-  for (const QString& row : rows) length += row.size() + 2;
-  QString text;
-  text.reserve(length);
-  for (const QString& row : rows) {
-    text += row;
-    text += QLatin1String("\r\n");
-  }
-  const QByteArray bytes = codepage::FromUnicode(text);
-  text = QString();
-
-  // The bytes go to a new file beside the target, which replaces it only once every byte is
-  // written: a failed save never destroys the file that was there (its permissions are kept).
-  QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-    throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                        .arg(FileName, TrimMessageEnd(file.errorString())));
-  const char* data = bytes.constData();
-  qint64 left = bytes.size();
-  while (left > 0) {
-    const qint64 written = file.write(data, left);
-    if (written <= 0) throw Exception(QStringLiteral("Stream write error"));
-    data += written;
-    left -= written;
-  }
-  if (!file.commit()) {
-    if (file.error() == QFileDevice::RenameError)
-      throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                          .arg(FileName, TrimMessageEnd(file.errorString())));
-    throw Exception(QStringLiteral("Stream write error"));
-  }
 }

@@ -4,9 +4,11 @@
 
 #include <QString>
 
-// Texts of date values: days since 30 December 1899 with the time of day as fraction (before
-// that day the whole days count back and the fraction still runs forward), rendered with the
-// short date and long time formats of the regional settings.
+class TextSink;
+
+// Texts of date and time values in the short date and long time formats of the regional
+// settings, years always with at least four digits. Parts below a second are dropped, never
+// rounded into the next second or day.
 namespace datetimetext {
 
 struct DecodedDateTime {
@@ -14,10 +16,24 @@ struct DecodedDateTime {
   int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
 };
 
+// What a date or time text holds.
+enum class Shape { None, Date, Time, DateTime };
+
+// Days since 30 December 1899 with the time of day as fraction (before that day the whole days
+// count back and the fraction still runs forward).
 DecodedDateTime Decode(double value);
+// "YYYY-MM-DD", "HH:MM[:SS[.fraction]]" or both, joined by a blank or "T", as databases write
+// them. None for anything else, and for what a date cannot hold (year 0 or below, five-digit
+// years, zero days or months, 24 hours and more, a zone or an era).
+Shape Parse(const char* text, size_t size, DecodedDateTime& out);
+
+void WriteDate(const DecodedDateTime& d, const RegionalSettings& settings, TextSink& out);
+void WriteTime(const DecodedDateTime& d, const RegionalSettings& settings, TextSink& out);
+// The date, and a blank and the time when the time of day is not midnight to the second.
+void WriteDateTime(const DecodedDateTime& d, const RegionalSettings& settings, TextSink& out);
+
 QString Date(double value, const RegionalSettings& settings);
 QString Time(double value, const RegionalSettings& settings);
-// The date, and a blank and the time when the time of day is not midnight to the second.
 QString DateTime(double value, const RegionalSettings& settings);
 
 }  // namespace datetimetext

@@ -1,25 +1,16 @@
 #include "data/NumberText.h"
 
-#include "base/Exceptions.h"
+#include "data/TextSink.h"
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 
 namespace numbertext {
 
 namespace {
 
-QString Ascii(const char* begin, const char* end) {
-  return QString::fromLatin1(begin, static_cast<qsizetype>(end - begin));
-}
-
-[[noreturn]] void Overflow() {
-  throw EBcdOverflowException(QStringLiteral("BCD overflow"));
-}
-
-// The digits of a decimal without leading zeros of its integer part and trailing zeros of
-// its fraction: the integer digits and the fraction digits.
+// The digits of a decimal without leading zeros of its integer part and trailing zeros of its
+// fraction.
 struct Trimmed {
   QByteArray Integer;
   QByteArray Fraction;
@@ -41,128 +32,148 @@ Trimmed Trim(const ado::DecimalValue& value) {
   qsizetype end = t.Fraction.size();
   while (end > 0 && t.Fraction.at(end - 1) == '0') --end;
   t.Fraction.truncate(end);
-  for (const char c : digits)
-    if (c < '0' || c > '9') Overflow();
   return t;
+}
+
+// The significant digits (at most 15, trailing zeros dropped) and e, with the value
+// 0.d1d2... × 10^e.
+int Digits15(double magnitude, char* digits, int& exp10) {
+  char buffer[40];
+  // The shortest text that reads back as the value is the 15-digit rounding whenever it has at
+  // most 15 digits, since a double is finer than 15 digits; it costs far less to make.
+  auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
+  const char* e = buffer;
+  while (e < r.ptr && *e != 'e') ++e;
+  int count = 0;
+  for (const char* p = buffer; p < e; ++p)
+    if (*p != '.') ++count;
+  if (count > 15) {
+    r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
+    e = buffer;
+    while (e < r.ptr && *e != 'e') ++e;
+  }
+  int exponent = 0;
+  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), r.ptr, exponent);
+  count = 0;
+  for (const char* p = buffer; p < e; ++p)
+    if (*p != '.') digits[count++] = *p;
+  while (count > 1 && digits[count - 1] == '0') --count;
+  exp10 = exponent + 1;
+  return count;
 }
 
 }  // namespace
 
-QString Integer(qint64 value) {
+void WriteInteger(qint64 value, TextSink& out) {
   char buffer[24];
   const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return Ascii(buffer, r.ptr);
+  out.Ascii(buffer, static_cast<size_t>(r.ptr - buffer));
 }
 
-QString Unsigned(quint64 value) {
+void WriteUnsigned(quint64 value, TextSink& out) {
   char buffer[24];
   const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return Ascii(buffer, r.ptr);
+  out.Ascii(buffer, static_cast<size_t>(r.ptr - buffer));
 }
 
-QString General(double value, QChar separator) {
-  if (std::isnan(value)) return QStringLiteral("NAN");
-  if (std::isinf(value)) return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-  if (value == 0) return QStringLiteral("0");
-
-  // d.dddddddddddddde±x: 15 significant digits, correctly rounded.
-  char buffer[40];
-  const auto r = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                               std::chars_format::scientific, 14);
-  const char* e = buffer;
-  while (e < r.ptr && *e != 'e') ++e;
-  int exponent = 0;
-  std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), r.ptr, exponent);
-  char digits[16];
-  int count = 0;
-  for (const char* p = buffer; p < e; ++p)
-    if (*p != '.') digits[count++] = *p;
-  while (count > 1 && digits[count - 1] == '0') --count;
-  const int exp10 = exponent + 1;  // value = 0.d1d2... × 10^exp10
-
-  QString out;
-  out.reserve(24);
-  if (value < 0) out += u'-';
+void WriteGeneral(double value, QChar separator, TextSink& out) {
+  if (std::isnan(value)) return out.Ascii("NAN");
+  if (std::isinf(value)) return out.Ascii(value > 0 ? "INF" : "-INF");
+  if (value == 0) return out.Ascii("0");
+  char digits[20];
+  int exp10 = 0;
+  const int count = Digits15(std::fabs(value), digits, exp10);
+  // Built in ASCII with "." for the separator, which Number then writes.
+  char text[48];
+  int n = 0;
+  if (value < 0) text[n++] = '-';
   if (exp10 >= -3 && exp10 <= 15) {
     if (exp10 <= 0) {
-      out += u'0';
-      out += separator;
-      for (int i = 0; i < -exp10; ++i) out += u'0';
-      out += QLatin1String(digits, count);
+      text[n++] = '0';
+      text[n++] = '.';
+      for (int i = 0; i < -exp10; ++i) text[n++] = '0';
+      for (int i = 0; i < count; ++i) text[n++] = digits[i];
     } else {
-      for (int i = 0; i < exp10; ++i) out += i < count ? QChar(digits[i]) : QChar(u'0');
+      for (int i = 0; i < exp10; ++i) text[n++] = i < count ? digits[i] : '0';
       if (count > exp10) {
-        out += separator;
-        out += QLatin1String(digits + exp10, count - exp10);
+        text[n++] = '.';
+        for (int i = exp10; i < count; ++i) text[n++] = digits[i];
       }
     }
   } else {
-    out += QChar(digits[0]);
+    text[n++] = digits[0];
     if (count > 1) {
-      out += separator;
-      out += QLatin1String(digits + 1, count - 1);
+      text[n++] = '.';
+      for (int i = 1; i < count; ++i) text[n++] = digits[i];
     }
-    out += u'E';
-    out += Integer(exp10 - 1);
+    text[n++] = 'E';
+    const auto r = std::to_chars(text + n, text + sizeof text, exp10 - 1);
+    n = static_cast<int>(r.ptr - text);
   }
-  return out;
+  out.Number(text, static_cast<size_t>(n), separator);
 }
 
-QString FixedPoint(qint64 tenThousandths, QChar separator) {
+void WriteFixedPoint(qint64 tenThousandths, QChar separator, TextSink& out) {
   const bool negative = tenThousandths < 0;
   // The magnitude, safe for the most negative value.
   const quint64 magnitude = negative ? quint64(0) - static_cast<quint64>(tenThousandths)
                                      : static_cast<quint64>(tenThousandths);
-  QString out = negative ? QStringLiteral("-") : QString();
-  out += Unsigned(magnitude / 10000);
+  if (negative) out.Char(u'-');
+  WriteUnsigned(magnitude / 10000, out);
   quint64 fraction = magnitude % 10000;
-  if (fraction != 0) {
-    int width = 4;
-    while (fraction % 10 == 0) {
-      fraction /= 10;
-      --width;
-    }
-    QString digits = Unsigned(fraction);
-    out += separator;
-    out += QString(width - digits.size(), u'0');
-    out += digits;
+  if (fraction == 0) return;
+  int width = 4;
+  while (fraction % 10 == 0) {
+    fraction /= 10;
+    --width;
   }
-  return out;
+  char text[8] = {'.', '0', '0', '0', '0'};
+  for (int i = width; i >= 1; --i, fraction /= 10) text[i] = static_cast<char>('0' + fraction % 10);
+  out.Number(text, static_cast<size_t>(width + 1), separator);
+}
+
+void WriteDecimal(const ado::DecimalValue& value, QChar separator, TextSink& out) {
+  const Trimmed t = Trim(value);
+  if (t.Integer.isEmpty() && t.Fraction.isEmpty()) return out.Ascii("0");
+  if (value.Negative) out.Char(u'-');
+  if (t.Integer.isEmpty())
+    out.Char(u'0');
+  else
+    out.Ascii(t.Integer.constData(), static_cast<size_t>(t.Integer.size()));
+  if (!t.Fraction.isEmpty()) {
+    out.Char(separator.unicode());
+    out.Ascii(t.Fraction.constData(), static_cast<size_t>(t.Fraction.size()));
+  }
+}
+
+QString Integer(qint64 value) {
+  TextSink sink;
+  WriteInteger(value, sink);
+  return sink.TakeString();
+}
+
+QString Unsigned(quint64 value) {
+  TextSink sink;
+  WriteUnsigned(value, sink);
+  return sink.TakeString();
+}
+
+QString General(double value, QChar separator) {
+  TextSink sink;
+  WriteGeneral(value, separator, sink);
+  return sink.TakeString();
+}
+
+QString FixedPoint(qint64 tenThousandths, QChar separator) {
+  TextSink sink;
+  WriteFixedPoint(tenThousandths, separator, sink);
+  return sink.TakeString();
 }
 
 QString Decimal(const ado::DecimalValue& value, QChar separator) {
-  const Trimmed t = Trim(value);
-  if (t.Integer.size() + t.Fraction.size() > kMaxDecimalDigits) Overflow();
-  QString out;
-  if (t.Integer.isEmpty() && t.Fraction.isEmpty()) return QStringLiteral("0");
-  if (value.Negative) out += u'-';
-  out += t.Integer.isEmpty() ? QStringLiteral("0") : QString::fromLatin1(t.Integer);
-  if (!t.Fraction.isEmpty()) {
-    out += separator;
-    out += QString::fromLatin1(t.Fraction);
-  }
-  return out;
-}
-
-qint64 DecimalToTenThousandths(const ado::DecimalValue& value) {
-  Trimmed t = Trim(value);
-  QByteArray fraction = t.Fraction.leftJustified(5, '0', true);
-  const bool roundUp = fraction.at(4) >= '5';
-  QByteArray all = t.Integer + fraction.left(4);
-  if (all.size() > 20) Overflow();
-  if (all.isEmpty()) all = "0";
-  quint64 magnitude = 0;
-  const auto r = std::from_chars(all.constData(), all.constData() + all.size(), magnitude);
-  if (r.ec != std::errc()) Overflow();
-  if (roundUp) {
-    if (magnitude == std::numeric_limits<quint64>::max()) Overflow();
-    ++magnitude;
-  }
-  const quint64 limit =
-      static_cast<quint64>(std::numeric_limits<qint64>::max()) + (value.Negative ? 1 : 0);
-  if (magnitude > limit) Overflow();
-  return value.Negative ? static_cast<qint64>(quint64(0) - magnitude)
-                        : static_cast<qint64>(magnitude);
+  TextSink sink;
+  WriteDecimal(value, separator, sink);
+  return sink.TakeString();
 }
 
 }  // namespace numbertext

@@ -308,10 +308,10 @@ void TADODataSet::SetBufferCount(int count) {
   FBufferCount = count < 1 ? 1 : count;
 }
 
-ado::Value TADODataSet::ReadValue(qint64 recordIndex, int columnNumber) const {
+ado::ValueRef TADODataSet::PeekValue(qint64 recordIndex, int columnNumber) const {
   if (!FRecordset) CheckActive();
   if (recordIndex < 0 || recordIndex >= FRecordCount) return {};
-  return FRecordset->GetValue(recordIndex, columnNumber - 1);
+  return FRecordset->Peek(recordIndex, columnNumber - 1);
 }
 
 void TADODataSet::FieldLayoutChanged() {

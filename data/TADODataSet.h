@@ -85,8 +85,9 @@ class TADODataSet : public QObject {
   void SetBufferCount(int count);
   int BufferCount() const { return FBufferCount; }
 
-  // For fields: the value of a column (1-based column number) in a record (0-based).
-  ado::Value ReadValue(qint64 recordIndex, int columnNumber) const;
+  // For fields: the value of a column (1-based column number) in a record (0-based); null
+  // outside the result. Its text stays valid until the next read.
+  ado::ValueRef PeekValue(qint64 recordIndex, int columnNumber) const;
   // For fields: a field moved or changed width.
   void FieldLayoutChanged();
   // For fields: moves a field to another index in the field order.

@@ -10,6 +10,5 @@ class TBCDField : public TNumericField {
 
  protected:
   int DefaultDisplayWidth() const override { return Precision() > 0 ? Precision() + 1 : 10; }
-  QString TextOf(const ado::Value& value) const override;
-  QString DisplayTextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
 };

@@ -1,13 +1,15 @@
 #include "data/TBlobField.h"
 
+#include "data/TextSink.h"
 #include "data/ValueConvert.h"
 #include "platform/CodePage.h"
 
-QString TBlobField::TextOf(const ado::Value& value) const {
-  if (value.kind == ado::Value::Kind::Bytes) return codepage::ToUnicode(value.Bytes);
-  return codepage::RoundTrip(valueconvert::AnyText(value));
+void TBlobField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  if (value.kind == ado::Value::Kind::Bytes)
+    return out.Text(codepage::ToUnicode(value.ByteArray()));
+  out.Text(codepage::RoundTrip(valueconvert::AnyText(value)));
 }
 
-QString TBlobField::DisplayTextOf(const ado::Value& value) const {
-  return BracketText(KindName(), value.IsNull());
+void TBlobField::WriteDisplayText(const ado::ValueRef& value, TextSink& out) const {
+  out.Text(BracketText(KindName(), value.IsNull()));
 }

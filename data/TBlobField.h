@@ -10,7 +10,7 @@ class TBlobField : public TField {
   bool IsBlob() const override { return true; }
 
  protected:
-  QString TextOf(const ado::Value& value) const override;
-  QString DisplayTextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
+  void WriteDisplayText(const ado::ValueRef& value, TextSink& out) const override;
   virtual QString KindName() const { return QStringLiteral("Blob"); }
 };

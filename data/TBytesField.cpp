@@ -1,12 +1,14 @@
 #include "data/TBytesField.h"
 
+#include "data/TextSink.h"
 #include "data/ValueConvert.h"
 
-QString TBytesField::TextOf(const ado::Value& value) const {
-  if (value.kind == ado::Value::Kind::Bytes) return valueconvert::BytesAsUnits(value.Bytes);
-  return valueconvert::AnyText(value);
+void TBytesField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  if (value.kind == ado::Value::Kind::Bytes)
+    return out.Text(valueconvert::BytesAsUnits(value.Data, value.Size));
+  valueconvert::WriteAnyText(value, out);
 }
 
-QString TBytesField::DisplayTextOf(const ado::Value& value) const {
-  return BracketText(KindName(), value.IsNull());
+void TBytesField::WriteDisplayText(const ado::ValueRef& value, TextSink& out) const {
+  out.Text(BracketText(KindName(), value.IsNull()));
 }

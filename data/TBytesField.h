@@ -9,7 +9,7 @@ class TBytesField : public TField {
   TFieldType DataType() const override { return ftBytes; }
 
  protected:
-  QString TextOf(const ado::Value& value) const override;
-  QString DisplayTextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
+  void WriteDisplayText(const ado::ValueRef& value, TextSink& out) const override;
   virtual QString KindName() const { return QStringLiteral("Bytes"); }
 };

@@ -1,7 +1,14 @@
 #include "data/TDateField.h"
 
-#include "data/DateTimeText.h"
+using datetimetext::DecodedDateTime;
+using datetimetext::Shape;
 
-QString TDateField::DateValueText(double value) const {
-  return datetimetext::Date(value, RegionalSettings::Current());
+// A date and time whose time is not midnight is no date: it keeps its text.
+bool TDateField::Holds(Shape shape, const DecodedDateTime& d) const {
+  return shape == Shape::Date ||
+         (shape == Shape::DateTime && d.Hour == 0 && d.Minute == 0 && d.Second == 0);
+}
+
+void TDateField::WriteValue(const DecodedDateTime& d, TextSink& out) const {
+  datetimetext::WriteDate(d, RegionalSettings::Current(), out);
 }

@@ -10,5 +10,6 @@ class TDateField : public TDateTimeField {
 
  protected:
   int DefaultDisplayWidth() const override { return 10; }
-  QString DateValueText(double value) const override;
+  bool Holds(datetimetext::Shape shape, const datetimetext::DecodedDateTime& d) const override;
+  void WriteValue(const datetimetext::DecodedDateTime& d, TextSink& out) const override;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DateTimeText.h"
 #include "data/TField.h"
 
 // A date-and-time column, in the regional short date and long time formats.
@@ -10,7 +11,9 @@ class TDateTimeField : public TField {
 
  protected:
   int DefaultDisplayWidth() const override { return 18; }
-  QString TextOf(const ado::Value& value) const override;
-  // The text of a date value.
-  virtual QString DateValueText(double value) const;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
+  // Whether a date or time text is a value of this class: a date, or a date and time.
+  virtual bool Holds(datetimetext::Shape shape, const datetimetext::DecodedDateTime& d) const;
+  // The text of a value of this class.
+  virtual void WriteValue(const datetimetext::DecodedDateTime& d, TextSink& out) const;
 };

@@ -1,20 +1,14 @@
 #include "data/TFMTBCDField.h"
 
-#include "base/Exceptions.h"
 #include "data/NumberText.h"
 #include "data/RegionalSettings.h"
 #include "data/ValueConvert.h"
 
-QString TFMTBCDField::TextOf(const ado::Value& value) const {
+void TFMTBCDField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  const QChar separator = RegionalSettings::Current().DecimalSeparator;
   if (value.kind == ado::Value::Kind::Decimal)
-    return numbertext::Decimal(value.Decimal, RegionalSettings::Current().DecimalSeparator);
-  return valueconvert::AnyText(value);
-}
-
-QString TFMTBCDField::DisplayTextOf(const ado::Value& value) const {
-  try {
-    return TField::DisplayTextOf(value);
-  } catch (const EBcdOverflowException& e) {
-    return e.Message();
-  }
+    return numbertext::WriteDecimal(*value.Decimal, separator, out);
+  if (value.kind == ado::Value::Kind::Text)
+    return valueconvert::WriteDecimalText(value, separator, out);
+  valueconvert::WriteAnyText(value, out);
 }

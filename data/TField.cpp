@@ -1,6 +1,7 @@
 #include "data/TField.h"
 
 #include "data/TADODataSet.h"
+#include "data/TextSink.h"
 
 TField::TField(TADODataSet* dataSet) : FDataSet(dataSet) {}
 
@@ -38,26 +39,36 @@ QString TField::DisplayText() const {
 }
 
 bool TField::IsNullAt(qint64 recordIndex) const {
-  return ValueAt(recordIndex).IsNull();
+  return Peek(recordIndex).IsNull();
 }
 
 QString TField::AsStringAt(qint64 recordIndex) const {
-  const ado::Value value = ValueAt(recordIndex);
-  return value.IsNull() ? QString() : TextOf(value);
+  const ado::ValueRef value = Peek(recordIndex);
+  if (value.IsNull()) return {};
+  TextSink text;
+  WriteText(value, text);
+  return text.TakeString();
 }
 
 QString TField::DisplayTextAt(qint64 recordIndex) const {
-  return DisplayTextOf(ValueAt(recordIndex));
+  TextSink text;
+  WriteDisplayText(Peek(recordIndex), text);
+  return text.TakeString();
 }
 
-QString TField::DisplayTextOf(const ado::Value& value) const {
-  return value.IsNull() ? QString() : TextOf(value);
+void TField::WriteAsString(TextSink& out) const {
+  const ado::ValueRef value = Peek(FDataSet->RecordIndex());
+  if (!value.IsNull()) WriteText(value, out);
+}
+
+void TField::WriteDisplayText(const ado::ValueRef& value, TextSink& out) const {
+  if (!value.IsNull()) WriteText(value, out);
 }
 
 QString TField::BracketText(const QString& name, bool isNull) {
   return u'(' + (isNull ? name : name.toUpper()) + u')';
 }
 
-ado::Value TField::ValueAt(qint64 recordIndex) const {
-  return FDataSet->ReadValue(recordIndex, FFieldNo);
+ado::ValueRef TField::Peek(qint64 recordIndex) const {
+  return FDataSet->PeekValue(recordIndex, FFieldNo);
 }

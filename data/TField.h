@@ -6,6 +6,7 @@
 #include <QString>
 
 class TADODataSet;
+class TextSink;
 
 enum TFieldAttribute { faHiddenCol = 0x1, faReadonly = 0x2, faRequired = 0x4, faFixed = 0x10 };
 
@@ -69,18 +70,22 @@ class TField {
   bool IsNullAt(qint64 recordIndex) const;
   QString AsStringAt(qint64 recordIndex) const;
   QString DisplayTextAt(qint64 recordIndex) const;
+  // The current record's AsString written to out, without a text of its own: the save's way.
+  void WriteAsString(TextSink& out) const;
 
  protected:
   virtual int DefaultDisplayWidth() const { return 10; }
-  // The text of a non-null value as the class renders it.
-  virtual QString TextOf(const ado::Value& value) const = 0;
+  // The text of a non-null value as the class renders it. A value of another type than the
+  // class's own that it cannot render exactly is written as its own text (a database's text in
+  // a number or date column, for instance), never as a different value.
+  virtual void WriteText(const ado::ValueRef& value, TextSink& out) const = 0;
   // The grid's text; by default the same as AsString. A null value reaches this too.
-  virtual QString DisplayTextOf(const ado::Value& value) const;
+  virtual void WriteDisplayText(const ado::ValueRef& value, TextSink& out) const;
   // "(NAME)" for a value, "(Name)" for a null one.
   static QString BracketText(const QString& name, bool isNull);
 
  private:
-  ado::Value ValueAt(qint64 recordIndex) const;
+  ado::ValueRef Peek(qint64 recordIndex) const;
 
   TADODataSet* FDataSet;
   QString FFieldName;

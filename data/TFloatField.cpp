@@ -1,11 +1,31 @@
 #include "data/TFloatField.h"
 
+#include "base/NumberSyntax.h"
 #include "data/NumberText.h"
 #include "data/RegionalSettings.h"
+#include "data/TextSink.h"
 #include "data/ValueConvert.h"
 
-QString TFloatField::TextOf(const ado::Value& value) const {
-  const double d =
-      value.kind == ado::Value::Kind::Double ? value.Double : valueconvert::ToDouble(value);
-  return numbertext::General(d, RegionalSettings::Current().DecimalSeparator);
+// A real in the general format. An integer (SQLite keeps integers as such in any column) is
+// written with all its digits; a text that is no real, or a real beyond a double's range, as it
+// came.
+void TFloatField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  using K = ado::Value::Kind;
+  const QChar separator = RegionalSettings::Current().DecimalSeparator;
+  switch (value.kind) {
+    case K::Double:
+      return numbertext::WriteGeneral(value.Double, separator, out);
+    case K::Int:
+    case K::UInt:
+      return valueconvert::WriteAnyText(value, out);
+    case K::Text: {
+      double real;
+      const valueconvert::Utf8Text text(value);
+      if (numbersyntax::ParseReal(text.Data(), text.Size(), real))
+        return numbertext::WriteGeneral(real, separator, out);
+      return valueconvert::WriteText(value, out);
+    }
+    default:
+      return numbertext::WriteGeneral(valueconvert::ToDouble(value), separator, out);
+  }
 }

@@ -9,5 +9,5 @@ class TFloatField : public TNumericField {
   TFieldType DataType() const override { return ftFloat; }
 
  protected:
-  QString TextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
 };

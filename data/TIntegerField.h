@@ -9,5 +9,5 @@ class TIntegerField : public TNumericField {
   TFieldType DataType() const override { return ftInteger; }
 
  protected:
-  QString TextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
 };

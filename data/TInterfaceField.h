@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/TField.h"
+#include "data/TextSink.h"
 
 // A column of object references; only their kind is shown.
 class TInterfaceField : public TField {
@@ -9,11 +10,11 @@ class TInterfaceField : public TField {
   TFieldType DataType() const override { return ftInterface; }
 
  protected:
-  QString TextOf(const ado::Value& value) const override {
-    return BracketText(KindName(), value.IsNull());
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override {
+    out.Text(BracketText(KindName(), value.IsNull()));
   }
-  QString DisplayTextOf(const ado::Value& value) const override {
-    return BracketText(KindName(), value.IsNull());
+  void WriteDisplayText(const ado::ValueRef& value, TextSink& out) const override {
+    out.Text(BracketText(KindName(), value.IsNull()));
   }
   virtual QString KindName() const { return QStringLiteral("Interface"); }
 };

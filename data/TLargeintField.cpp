@@ -2,6 +2,6 @@
 
 #include "data/ValueConvert.h"
 
-QString TLargeintField::TextOf(const ado::Value& value) const {
-  return valueconvert::IntegerText(value);
+void TLargeintField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  valueconvert::WriteIntegerText(value, out);
 }

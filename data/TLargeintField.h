@@ -10,5 +10,5 @@ class TLargeintField : public TNumericField {
 
  protected:
   int DefaultDisplayWidth() const override { return 15; }
-  QString TextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
 };

@@ -1,9 +1,12 @@
 #include "data/TStringField.h"
 
+#include "data/TextSink.h"
 #include "data/ValueConvert.h"
 #include "platform/CodePage.h"
 
-QString TStringField::TextOf(const ado::Value& value) const {
-  const bool text = value.kind == ado::Value::Kind::Text || value.kind == ado::Value::Kind::Guid;
-  return codepage::RoundTrip(text ? value.Text : valueconvert::AnyText(value));
+// The text passes through the locale's character set; writing UTF-8 for a UTF-8 character set,
+// that round trip changes nothing the sink does not change itself.
+void TStringField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  if (out.IsUtf8()) return valueconvert::WriteAnyText(value, out);
+  out.Text(codepage::RoundTrip(valueconvert::AnyText(value)));
 }

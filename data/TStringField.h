@@ -10,5 +10,5 @@ class TStringField : public TField {
 
  protected:
   int DefaultDisplayWidth() const override { return Size(); }
-  QString TextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
 };

@@ -1,7 +1,12 @@
 #include "data/TTimeField.h"
 
-#include "data/DateTimeText.h"
+using datetimetext::DecodedDateTime;
+using datetimetext::Shape;
 
-QString TTimeField::DateValueText(double value) const {
-  return datetimetext::Time(value, RegionalSettings::Current());
+bool TTimeField::Holds(Shape shape, const DecodedDateTime&) const {
+  return shape == Shape::Time;
+}
+
+void TTimeField::WriteValue(const DecodedDateTime& d, TextSink& out) const {
+  datetimetext::WriteTime(d, RegionalSettings::Current(), out);
 }

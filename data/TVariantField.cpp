@@ -2,6 +2,6 @@
 
 #include "data/ValueConvert.h"
 
-QString TVariantField::TextOf(const ado::Value& value) const {
-  return valueconvert::AnyText(value);
+void TVariantField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  valueconvert::WriteAnyText(value, out);
 }

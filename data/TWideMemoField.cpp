@@ -1,8 +1,10 @@
 #include "data/TWideMemoField.h"
 
+#include "data/TextSink.h"
 #include "data/ValueConvert.h"
 
-QString TWideMemoField::TextOf(const ado::Value& value) const {
-  if (value.kind == ado::Value::Kind::Bytes) return valueconvert::BytesAsUnits(value.Bytes);
-  return valueconvert::AnyText(value);
+void TWideMemoField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  if (value.kind == ado::Value::Kind::Bytes)
+    return out.Text(valueconvert::BytesAsUnits(value.Data, value.Size));
+  valueconvert::WriteAnyText(value, out);
 }

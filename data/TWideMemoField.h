@@ -9,6 +9,6 @@ class TWideMemoField : public TBlobField {
   TFieldType DataType() const override { return ftWideMemo; }
 
  protected:
-  QString TextOf(const ado::Value& value) const override;
+  void WriteText(const ado::ValueRef& value, TextSink& out) const override;
   QString KindName() const override { return QStringLiteral("WideMemo"); }
 };

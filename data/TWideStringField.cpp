@@ -2,6 +2,6 @@
 
 #include "data/ValueConvert.h"
 
-QString TWideStringField::TextOf(const ado::Value& value) const {
-  return value.kind == ado::Value::Kind::Text ? value.Text : valueconvert::AnyText(value);
+void TWideStringField::WriteText(const ado::ValueRef& value, TextSink& out) const {
+  valueconvert::WriteAnyText(value, out);
 }

@@ -4,6 +4,8 @@
 #include "data/DateTimeText.h"
 #include "data/NumberText.h"
 #include "data/RegionalSettings.h"
+#include "data/TextSink.h"
+#include "platform/ado/ColumnStore.h"
 
 #include <cmath>
 
@@ -26,86 +28,94 @@ QChar Separator() {
 
 }  // namespace
 
-QString BytesAsUnits(const QByteArray& bytes) {
-  const qsizetype units = bytes.size() / 2;
+Utf8Text::Utf8Text(const ado::ValueRef& value) {
+  if (value.Wide) {
+    FCopy = value.TextString().toUtf8();
+    FData = FCopy.constData();
+    FSize = static_cast<size_t>(FCopy.size());
+  } else {
+    FData = value.Data;
+    FSize = static_cast<size_t>(value.Size);
+  }
+}
+
+QString BytesAsUnits(const char* bytes, qsizetype size) {
+  const qsizetype units = size / 2;
   QString text(units, Qt::Uninitialized);
-  const auto* b = reinterpret_cast<const unsigned char*>(bytes.constData());
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
   for (qsizetype i = 0; i < units; ++i)
     text[i] = QChar(static_cast<char16_t>(b[2 * i] | (b[2 * i + 1] << 8)));
   return text;
 }
 
-QString AnyText(const ado::Value& value) {
+void WriteText(const ado::ValueRef& value, TextSink& out) {
+  if (value.Wide)
+    out.Units(value.Units(), static_cast<size_t>(value.Size));
+  else
+    out.Utf8(value.Data, static_cast<size_t>(value.Size));
+}
+
+void WriteAnyText(const ado::ValueRef& value, TextSink& out) {
   using K = ado::Value::Kind;
   switch (value.kind) {
     case K::Null:
-      return {};
+      return;
     case K::Int:
-      return numbertext::Integer(value.Int);
+      return numbertext::WriteInteger(value.Int, out);
     case K::UInt:
-      return numbertext::Unsigned(value.UInt);
+      return numbertext::WriteUnsigned(value.UInt, out);
     case K::Double:
-      return numbertext::General(value.Double, Separator());
+      return numbertext::WriteGeneral(value.Double, Separator(), out);
     case K::Currency:
-      return numbertext::FixedPoint(value.Int, Separator());
+      return numbertext::WriteFixedPoint(value.Int, Separator(), out);
     case K::Decimal:
-      return numbertext::Decimal(value.Decimal, Separator());
+      return numbertext::WriteDecimal(*value.Decimal, Separator(), out);
     case K::Bool:
-      return value.Bool ? QStringLiteral("True") : QStringLiteral("False");
+      return out.Ascii(value.Bool ? "True" : "False");
     case K::Date:
-      return datetimetext::DateTime(value.Double, RegionalSettings::Current());
+      return datetimetext::WriteDateTime(datetimetext::Decode(value.Double),
+                                         RegionalSettings::Current(), out);
     case K::Bytes:
-      return BytesAsUnits(value.Bytes);
+      return out.Text(BytesAsUnits(value.Data, value.Size));
     case K::Text:
     case K::Guid:
-      return value.Text;
+      return WriteText(value, out);
   }
-  return {};
 }
 
-QString IntegerText(const ado::Value& value) {
+void WriteIntegerText(const ado::ValueRef& value, TextSink& out) {
   using K = ado::Value::Kind;
   switch (value.kind) {
-    case K::Null:
-      return {};
-    case K::Int:
-      return numbertext::Integer(value.Int);
-    case K::UInt:
-      return numbertext::Unsigned(value.UInt);
     case K::Bool:
-      return value.Bool ? QStringLiteral("1") : QStringLiteral("0");
-    case K::Currency:
-      return numbertext::Integer(value.Int / 10000);
-    case K::Decimal: {
-      // The whole part, exactly.
-      ado::DecimalValue whole = value.Decimal;
-      const int scale = whole.Scale > 0 ? whole.Scale : 0;
-      whole.Digits.chop(qMin<qsizetype>(scale, whole.Digits.size()));
-      whole.Scale = whole.Scale > 0 ? 0 : whole.Scale;
-      return numbertext::Decimal(whole, u'.');
-    }
+      return out.Ascii(value.Bool ? "1" : "0");
     case K::Double:
-    case K::Date: {
-      const double d = std::trunc(value.Double);
-      if (!std::isfinite(d) || std::fabs(d) >= 9.2e18) Refuse("an integer");
-      return numbertext::Integer(static_cast<qint64>(d));
-    }
-    case K::Text: {
-      bool ok = false;
-      const qint64 i = value.Text.trimmed().toLongLong(&ok);
-      if (ok) return numbertext::Integer(i);
-      const quint64 u = value.Text.trimmed().toULongLong(&ok);
-      if (ok) return numbertext::Unsigned(u);
-      Refuse("an integer");
-    }
-    case K::Bytes:
-    case K::Guid:
-      Refuse("an integer");
+      if (std::trunc(value.Double) == value.Double && std::fabs(value.Double) < 9.2e18)
+        return numbertext::WriteInteger(static_cast<qint64>(value.Double), out);
+      break;
+    case K::Currency:
+      if (value.Int % 10000 == 0) return numbertext::WriteInteger(value.Int / 10000, out);
+      break;
+    default:
+      break;
   }
-  return {};
+  WriteAnyText(value, out);
 }
 
-double ToDouble(const ado::Value& value) {
+void WriteDecimalText(const ado::ValueRef& value, QChar separator, TextSink& out) {
+  ado::DecimalValue decimal;
+  const Utf8Text text(value);
+  if (ado::ParseDecimal(text.Data(), text.Size(), decimal))
+    return numbertext::WriteDecimal(decimal, separator, out);
+  WriteText(value, out);
+}
+
+QString AnyText(const ado::ValueRef& value) {
+  TextSink sink;
+  WriteAnyText(value, sink);
+  return sink.TakeString();
+}
+
+double ToDouble(const ado::ValueRef& value) {
   using K = ado::Value::Kind;
   switch (value.kind) {
     case K::Null:
@@ -121,13 +131,11 @@ double ToDouble(const ado::Value& value) {
       return static_cast<double>(value.Int) / 10000.0;
     case K::Bool:
       return value.Bool ? 1 : 0;
-    case K::Decimal: {
-      const QString text = numbertext::Decimal(value.Decimal, u'.');
-      return text.toDouble();
-    }
+    case K::Decimal:
+      return numbertext::Decimal(*value.Decimal, u'.').toDouble();
     case K::Text: {
       bool ok = false;
-      const double d = value.Text.trimmed().toDouble(&ok);
+      const double d = value.TextString().trimmed().toDouble(&ok);
       if (ok) return d;
       Refuse("a number");
     }
@@ -138,7 +146,7 @@ double ToDouble(const ado::Value& value) {
   return 0;
 }
 
-bool ToBool(const ado::Value& value) {
+bool ToBool(const ado::ValueRef& value) {
   using K = ado::Value::Kind;
   switch (value.kind) {
     case K::Bool:
@@ -148,12 +156,6 @@ bool ToBool(const ado::Value& value) {
       return value.Int != 0;
     case K::UInt:
       return value.UInt != 0;
-    case K::Text: {
-      const QString t = value.Text.trimmed().toLower();
-      if (t == u"true" || t == u"t" || t == u"1" || t == u"yes" || t == u"y") return true;
-      if (t == u"false" || t == u"f" || t == u"0" || t == u"no" || t == u"n") return false;
-      Refuse("a boolean");
-    }
     case K::Null:
       return false;
     default:

@@ -5,6 +5,8 @@
 
 #include <QByteArrayAlgorithms>
 #include <cerrno>
+#include <clocale>
+#include <cstring>
 
 namespace codepage {
 
@@ -41,9 +43,17 @@ class Converter {
   iconv_t FHandle = kInvalid;
 };
 
+// The plain C/POSIX locale (no regional settings chosen, as on a fresh machine or a server)
+// counts as UTF-8, as Qt treats it: its ASCII would turn every other character into "?".
+bool IsPlainLocale() {
+  const char* name = std::setlocale(LC_CTYPE, nullptr);
+  return name == nullptr || std::strcmp(name, "C") == 0 || std::strcmp(name, "POSIX") == 0;
+}
+
 const char* CharsetName() {
+  if (IsPlainLocale()) return "UTF-8";
   const char* name = nl_langinfo(CODESET);
-  return name && *name ? name : "ANSI_X3.4-1968";
+  return name && *name ? name : "UTF-8";
 }
 
 // Asked on every value, so without building a byte array.
@@ -90,6 +100,10 @@ bool IsAscii(const QByteArray& bytes) {
 
 QByteArray Name() {
   return QByteArray(CharsetName());
+}
+
+bool IsUtf8() {
+  return IsUtf8(CharsetName());
 }
 
 QByteArray FromUnicode(const QString& text) {

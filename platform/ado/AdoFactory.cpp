@@ -10,6 +10,11 @@ static ConnectionFactory& InstalledFactory() {
   return factory;
 }
 
+ValueRef Recordset::Peek(qint64 row, int column) const {
+  FPeeked = GetValue(row, column);
+  return RefOf(FPeeked);
+}
+
 std::unique_ptr<Connection> CreateConnection() {
   const ConnectionFactory& factory = InstalledFactory();
   if (factory) return factory();

@@ -24,9 +24,15 @@ class Recordset {
   virtual qint64 RecordCount() const = 0;
   // The value at a 0-based row and column. Throws EOleException when the value cannot be had.
   virtual Value GetValue(qint64 row, int column) const = 0;
+  // The same value without copying it; its text or bytes stay valid until the next Peek. By
+  // default a copy made with GetValue.
+  virtual ValueRef Peek(qint64 row, int column) const;
   // The next result of a batch, or null when there is none. Throws EOleException on failure.
   // The recordset this is called on is consumed: it is not used afterwards.
   virtual std::unique_ptr<Recordset> NextRecordset() = 0;
+
+ private:
+  mutable Value FPeeked;
 };
 
 // One connection to a database. Every failure is an EOleException with the driver's text.

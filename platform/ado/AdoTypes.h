@@ -80,11 +80,11 @@ enum ParameterAttributesEnum : int {
 // One column of a result: what the driver describes.
 struct FieldInfo {
   QString Name;
-  int Type = adEmpty;        // DataTypeEnum
-  qint64 DefinedSize = 0;    // characters for text, bytes for binary
+  int Type = adEmpty;      // DataTypeEnum
+  qint64 DefinedSize = 0;  // characters for text, bytes for binary
   int Precision = 0;
   int NumericScale = 0;
-  int Attributes = 0;        // FieldAttributeEnum bits
+  int Attributes = 0;  // FieldAttributeEnum bits
   // The dynamic property "ISAUTOINCREMENT": whether the column exposes it, and its value.
   bool HasIsAutoIncrement = false;
   bool IsAutoIncrement = false;
@@ -108,7 +108,9 @@ struct DecimalValue {
   int Scale = 0;      // digits after the decimal point
 };
 
-// One value of a result, typed as the driver delivered it.
+// One value of a result, typed as the driver delivered it. Dates and times, decimals and every
+// value a driver can only give as text arrive as Text: the database's own text, which the field
+// reads by its type.
 struct Value {
   enum class Kind {
     Null,
@@ -135,5 +137,31 @@ struct Value {
 
   bool IsNull() const { return kind == Kind::Null; }
 };
+
+// A value as the result holds it, without copying: numbers inline, text and bytes by pointer.
+// The pointer stays valid until the next read of the same column (or of the Value it views).
+struct ValueRef {
+  Value::Kind kind = Value::Kind::Null;
+  qint64 Int = 0;  // Int, Currency
+  quint64 UInt = 0;
+  double Double = 0.0;  // Double, Date
+  bool Bool = false;
+  // Text and Guid: UTF-8 bytes, or UTF-16 units when Wide (Size counts units then); Bytes.
+  const char* Data = nullptr;
+  qsizetype Size = 0;
+  bool Wide = false;
+  const DecimalValue* Decimal = nullptr;  // Decimal
+
+  bool IsNull() const { return kind == Value::Kind::Null; }
+  const char16_t* Units() const { return reinterpret_cast<const char16_t*>(Data); }
+  // The text of a Text or Guid value.
+  QString TextString() const;
+  QByteArray ByteArray() const { return QByteArray(Data, Size); }
+};
+
+// A view of a value; valid as long as the value lives unchanged.
+ValueRef RefOf(const Value& value);
+// An owning copy of a viewed value.
+Value ValueOf(const ValueRef& ref);
 
 }  // namespace ado

@@ -1,144 +1,142 @@
 #include "platform/ado/ColumnStore.h"
 
+#include "platform/ado/OdbcText.h"
+
 #include <sql.h>
 #include <sqlext.h>
 
+#include <bit>
 #include <cstring>
 #include <limits>
 
 namespace ado {
 
-ColumnStore::ColumnStore(StorageKind kind) : FKind(kind) {}
+namespace {
 
-static bool IsVariable(StorageKind kind) {
-  return kind == StorageKind::Text || kind == StorageKind::Decimal || kind == StorageKind::Bytes ||
-         kind == StorageKind::Guid;
+// Lengths are stored as LEB128: one byte below 128.
+size_t PutLength(char* out, size_t value) {
+  size_t n = 0;
+  do {
+    uint8_t byte = value & 0x7f;
+    value >>= 7;
+    if (value != 0) byte |= 0x80;
+    out[n++] = static_cast<char>(byte);
+  } while (value != 0);
+  return n;
 }
 
-static bool IsDoubleKind(StorageKind kind) {
-  return kind == StorageKind::Double || kind == StorageKind::Date || kind == StorageKind::Time ||
-         kind == StorageKind::Timestamp;
-}
-
-void ColumnStore::Reserve(qint64 rows) {
-  const auto n = static_cast<size_t>(rows);
-  FNulls.reserve(n);
-  if (IsVariable(FKind)) {
-    FEnds.reserve(n);
-  } else if (IsDoubleKind(FKind)) {
-    FDoubles.reserve(n);
-  } else {
-    FInts.reserve(n);
+const char* GetLength(const char* in, size_t& value) {
+  value = 0;
+  for (int shift = 0;; shift += 7) {
+    const auto byte = static_cast<uint8_t>(*in++);
+    value |= static_cast<size_t>(byte & 0x7f) << shift;
+    if (!(byte & 0x80)) return in;
   }
+}
+
+}  // namespace
+
+ColumnStore::ColumnStore(ResultMemory& memory) : FTags(memory), FSlots(memory), FBytes(memory) {}
+
+void ColumnStore::AppendSlot(Tag tag, uint64_t slot) {
+  FTags.Append(tag);
+  FSlots.Append(slot);
+}
+
+void ColumnStore::AppendRecord(Tag tag, const char* data, size_t size) {
+  char prefix[10];
+  const size_t prefixSize = PutLength(prefix, size);
+  uint64_t position;
+  char* out = FBytes.Extend(prefixSize + size, position);
+  std::memcpy(out, prefix, prefixSize);
+  if (size > 0) std::memcpy(out + prefixSize, data, size);
+  AppendSlot(tag, position);
 }
 
 void ColumnStore::AppendNull() {
-  if (IsVariable(FKind)) {
-    FinishRow();
-    FNulls.back() = 1;
-    return;
-  }
-  FNulls.push_back(1);
-  if (IsDoubleKind(FKind)) {
-    FDoubles.push_back(0.0);
-  } else {
-    FInts.push_back(0);
-  }
+  AppendSlot(kNull, 0);
 }
-
 void ColumnStore::AppendInt(qint64 value) {
-  FNulls.push_back(0);
-  FInts.push_back(value);
+  AppendSlot(kInt, static_cast<uint64_t>(value));
 }
-
 void ColumnStore::AppendUInt(quint64 value) {
-  FNulls.push_back(0);
-  FInts.push_back(static_cast<qint64>(value));
+  // Only values beyond the signed range need the unsigned kind.
+  AppendSlot(value > static_cast<quint64>(std::numeric_limits<qint64>::max()) ? kUInt : kInt,
+             value);
 }
-
 void ColumnStore::AppendDouble(double value) {
-  FNulls.push_back(0);
-  FDoubles.push_back(value);
+  AppendSlot(kDouble, std::bit_cast<uint64_t>(value));
+}
+void ColumnStore::AppendBool(bool value) {
+  AppendSlot(kBool, value ? 1 : 0);
+}
+void ColumnStore::AppendUtf8(const char* text, size_t size) {
+  AppendRecord(kUtf8, text, size);
+}
+void ColumnStore::AppendBytes(const char* bytes, size_t size) {
+  AppendRecord(kBytes, bytes, size);
 }
 
-void ColumnStore::AppendUnits(const char16_t* units, size_t count) {
-  FUnits.insert(FUnits.end(), units, units + count);
-}
-
-void ColumnStore::AppendBytes(const char* bytes, size_t count) {
-  FBytes.insert(FBytes.end(), bytes, bytes + count);
-}
-
-void ColumnStore::FinishRow() {
-  FNulls.push_back(0);
-  FEnds.push_back(FKind == StorageKind::Text ? FUnits.size() : FBytes.size());
-}
-
-Value ColumnStore::ValueAt(qint64 row) const {
-  Value value;
-  const auto r = static_cast<size_t>(row);
-  if (row < 0 || r >= FNulls.size() || FNulls[r]) return value;
-  switch (FKind) {
-    case StorageKind::Int:
-      value.kind = Value::Kind::Int;
-      value.Int = FInts[r];
-      break;
-    case StorageKind::UInt: {
-      const auto u = static_cast<quint64>(FInts[r]);
-      if (u > static_cast<quint64>(std::numeric_limits<qint64>::max())) {
-        value.kind = Value::Kind::UInt;
-        value.UInt = u;
-      } else {
-        value.kind = Value::Kind::Int;
-        value.Int = static_cast<qint64>(u);
-      }
-      break;
-    }
-    case StorageKind::Bool:
-      value.kind = Value::Kind::Bool;
-      value.Bool = FInts[r] != 0;
-      break;
-    case StorageKind::Double:
-      value.kind = Value::Kind::Double;
-      value.Double = FDoubles[r];
-      break;
-    case StorageKind::Date:
-    case StorageKind::Time:
-    case StorageKind::Timestamp:
-      value.kind = Value::Kind::Date;
-      value.Double = FDoubles[r];
-      break;
-    case StorageKind::Text: {
-      const size_t begin = VarBegin(r);
-      value.kind = Value::Kind::Text;
-      value.Text = QString(reinterpret_cast<const QChar*>(FUnits.data() + begin),
-                           static_cast<qsizetype>(FEnds[r] - begin));
-      break;
-    }
-    case StorageKind::Bytes: {
-      const size_t begin = VarBegin(r);
-      value.kind = Value::Kind::Bytes;
-      value.Bytes = QByteArray(FBytes.data() + begin, static_cast<qsizetype>(FEnds[r] - begin));
-      break;
-    }
-    case StorageKind::Guid:
-      value.kind = Value::Kind::Guid;
-      value.Text = GuidText(FBytes.data() + VarBegin(r));
-      break;
-    case StorageKind::Decimal: {
-      const size_t begin = VarBegin(r);
-      const size_t length = FEnds[r] - begin;
-      if (ParseDecimal(FBytes.data() + begin, length, value.Decimal)) {
-        value.kind = Value::Kind::Decimal;
-      } else {
-        // Not a plain number (NaN, Infinity): keep the driver's text rather than lose it.
-        value.kind = Value::Kind::Text;
-        value.Text = QString::fromLatin1(FBytes.data() + begin, static_cast<qsizetype>(length));
-      }
-      break;
-    }
+void ColumnStore::AppendUtf16(const char16_t* units, size_t count) {
+  if (Utf16ToUtf8(units, count, FScratch)) {
+    AppendRecord(kUtf8, FScratch.data(), FScratch.size());
+  } else {
+    AppendRecord(kUtf16, reinterpret_cast<const char*>(units), count * sizeof(char16_t));
   }
-  return value;
+}
+
+void ColumnStore::AppendGuid(const char* bytes) {
+  const QByteArray text = GuidText(bytes).toLatin1();
+  AppendRecord(kGuid, text.constData(), static_cast<size_t>(text.size()));
+}
+
+ValueRef ColumnStore::Peek(qint64 row) const {
+  ValueRef ref;
+  if (row < 0 || row >= FTags.Size()) return ref;
+  const uint8_t tag = FTags.Get(row);
+  if (tag == kNull) return ref;
+  const uint64_t slot = FSlots.Get(row);
+  using K = Value::Kind;
+  switch (tag) {
+    case kInt:
+      ref.kind = K::Int;
+      ref.Int = static_cast<qint64>(slot);
+      return ref;
+    case kUInt:
+      ref.kind = K::UInt;
+      ref.UInt = slot;
+      return ref;
+    case kDouble:
+      ref.kind = K::Double;
+      ref.Double = std::bit_cast<double>(slot);
+      return ref;
+    case kBool:
+      ref.kind = K::Bool;
+      ref.Bool = slot != 0;
+      return ref;
+    default:
+      break;
+  }
+  size_t size;
+  ref.Data = GetLength(FBytes.At(slot), size);
+  ref.Size = static_cast<qsizetype>(size);
+  switch (tag) {
+    case kUtf16:
+      ref.Wide = true;
+      ref.Size /= 2;
+      ref.kind = K::Text;
+      break;
+    case kBytes:
+      ref.kind = K::Bytes;
+      break;
+    case kGuid:
+      ref.kind = K::Guid;
+      break;
+    default:
+      ref.kind = K::Text;
+      break;
+  }
+  return ref;
 }
 
 bool ParseDecimal(const char* text, size_t length, DecimalValue& out) {
@@ -181,24 +179,6 @@ bool ParseDecimal(const char* text, size_t length, DecimalValue& out) {
   }
   out = std::move(result);
   return true;
-}
-
-// Days from 1970-01-01 of a date in the proleptic Gregorian calendar.
-static qint64 DaysFromCivil(qint64 y, unsigned m, unsigned d) {
-  y -= m <= 2 ? 1 : 0;
-  const qint64 era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<qint64>(doe) - 719468;
-}
-
-double DaysSince1899(int year, int month, int day, double secondsOfDay) {
-  const qint64 days =
-      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-      DaysFromCivil(1899, 12, 30);
-  const double fraction = secondsOfDay / 86400.0;
-  return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
 
 QString GuidText(const char* bytes) {

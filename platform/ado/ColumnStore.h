@@ -1,53 +1,51 @@
 #pragma once
 
 #include "platform/ado/AdoTypes.h"
-#include "platform/ado/TypeMapping.h"
+#include "platform/ado/ChunkedBuffer.h"
 
 #include <cstdint>
-#include <vector>
+#include <string>
 
 namespace ado {
 
-// The values of one result column, kept compactly: a typed array for fixed-size values, or one
-// buffer with end offsets for variable-length ones, and a null flag per row. Appending costs no
-// allocation per value; a Value is built only when it is asked for.
+// The values of one result column: a kind byte and an 8-byte slot per row (the number itself,
+// or where the value's bytes lie), and the bytes of texts and binary values, length-prefixed,
+// in one chunked buffer. No object per value; every chunk can move to the result's spill file.
+// Texts are kept as UTF-8 (a text with an unpaired surrogate keeps its UTF-16 units).
 class ColumnStore {
  public:
-  explicit ColumnStore(StorageKind kind);
+  explicit ColumnStore(ResultMemory& memory);
+  ColumnStore(ColumnStore&&) noexcept = default;
 
-  StorageKind Kind() const { return FKind; }
-  qint64 RowCount() const { return static_cast<qint64>(FNulls.size()); }
-  void Reserve(qint64 rows);
+  qint64 RowCount() const { return FTags.Size(); }
 
   void AppendNull();
-  void AppendInt(qint64 value);     // Int, Bool
-  void AppendUInt(quint64 value);   // UInt
-  void AppendDouble(double value);  // Double, and Date/Time/Timestamp as days since 1899-12-30
-  // Variable-length values (Text: UTF-16 units; Decimal: ASCII text; Bytes and Guid: bytes)
-  // may arrive in pieces: append them, then finish the row.
-  void AppendUnits(const char16_t* units, size_t count);
-  void AppendBytes(const char* bytes, size_t count);
-  void FinishRow();
+  void AppendInt(qint64 value);
+  void AppendUInt(quint64 value);
+  void AppendDouble(double value);
+  void AppendBool(bool value);
+  void AppendUtf8(const char* text, size_t size);
+  void AppendUtf16(const char16_t* units, size_t count);
+  void AppendBytes(const char* bytes, size_t size);
+  // A GUID structure's 16 bytes, kept as its braced text.
+  void AppendGuid(const char* bytes);
 
-  Value ValueAt(qint64 row) const;
+  // The value of a row; its text or bytes stay valid until the next Peek of this column.
+  ValueRef Peek(qint64 row) const;
 
  private:
-  size_t VarBegin(size_t row) const { return row == 0 ? 0 : FEnds[row - 1]; }
+  enum Tag : uint8_t { kNull, kInt, kUInt, kDouble, kBool, kUtf8, kUtf16, kBytes, kGuid };
+  void AppendSlot(Tag tag, uint64_t slot);
+  void AppendRecord(Tag tag, const char* data, size_t size);
 
-  StorageKind FKind;
-  std::vector<uint8_t> FNulls;
-  std::vector<qint64> FInts;
-  std::vector<double> FDoubles;
-  std::vector<char16_t> FUnits;
-  std::vector<char> FBytes;
-  std::vector<size_t> FEnds;
+  ChunkedArray<uint8_t> FTags;
+  ChunkedArray<uint64_t> FSlots;
+  ChunkedBuffer FBytes;
+  std::string FScratch;
 };
 
 // "-123.450" or "1.5E+3" as exact digits and scale; false when the text is no number.
 bool ParseDecimal(const char* text, size_t length, DecimalValue& out);
-// Days since 30 December 1899 with the time of day as fraction (the fraction counts away from
-// day zero for earlier dates, as the classic date type does).
-double DaysSince1899(int year, int month, int day, double secondsOfDay);
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" from an ODBC GUID structure's 16 bytes.
 QString GuidText(const char* bytes);
 

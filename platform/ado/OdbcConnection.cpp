@@ -4,6 +4,7 @@
 #include "platform/ado/OdbcEnvironment.h"
 #include "platform/ado/OdbcRecordset.h"
 #include "platform/ado/OdbcText.h"
+#include "platform/ado/StreamingOption.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
 
@@ -22,12 +23,11 @@ OdbcConnection::~OdbcConnection() {
   }
 }
 
-void OdbcConnection::Open(const QString& connectionString) {
-  if (IsOpen())
-    throw ProviderError(QStringLiteral("Operation is not allowed when the object is open"));
-  const QString resolved = ResolveConnectionString(connectionString);
+namespace {
+
+OdbcHandle Connect(const QString& connectionString) {
   OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
-  std::vector<SQLWCHAR> text = ToSqlWChar(resolved);
+  std::vector<SQLWCHAR> text = ToSqlWChar(connectionString);
   SQLWCHAR completed[1024];
   SQLSMALLINT completedLength = 0;
   // No prompt, whatever the string holds: there is no window to prompt in.
@@ -35,16 +35,57 @@ void OdbcConnection::Open(const QString& connectionString) {
                               static_cast<SQLSMALLINT>(std::size(completed)), &completedLength,
                               SQL_DRIVER_NOPROMPT),
             SQL_HANDLE_DBC, connection.Get());
+  return connection;
+}
+
+}  // namespace
+
+void OdbcConnection::Open(const QString& connectionString) {
+  if (IsOpen())
+    throw ProviderError(QStringLiteral("Operation is not allowed when the object is open"));
+  const QString resolved = ResolveConnectionString(connectionString);
+  const StreamingPlan streaming = PlanStreaming(resolved);
+  const bool onConnection = !streaming.ConnectionString.isEmpty() && !streaming.QueriesOnly;
+  OdbcHandle connection = Connect(onConnection ? streaming.ConnectionString : resolved);
   SQLUINTEGER extensions = 0;
   if (SQL_SUCCEEDED(SQLGetInfo(connection.Get(), SQL_GETDATA_EXTENSIONS, &extensions,
                                sizeof extensions, nullptr)))
     FGetDataExtensions = extensions;
+  SQLWCHAR dbms[64] = {};
+  SQLSMALLINT dbmsBytes = 0;
+  FFamily = DriverFamily::Generic;
+  if (SQL_SUCCEEDED(SQLGetInfoW(connection.Get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsBytes))) {
+    const QString name = FromSqlWChar(dbms, qMin<qsizetype>(dbmsBytes / 2, 63));
+    if (name == QLatin1String("SQLite")) FFamily = DriverFamily::Sqlite;
+    if (name == QLatin1String("PostgreSQL")) FFamily = DriverFamily::Postgres;
+  }
+  FQueryConnectionString = streaming.QueriesOnly ? streaming.ConnectionString : QString();
   FConnection = std::move(connection);
+}
+
+SQLHDBC OdbcConnection::HandleFor(const QString& commandText) {
+  if (FQueryConnectionString.isEmpty() || !IsPlainQuery(commandText) || InTransaction())
+    return FConnection.Get();
+  // A query reads through a second connection that streams its rows. It sees what is
+  // committed, and a connection that starts no transaction has nothing else.
+  if (FQueryConnection.IsNull()) {
+    try {
+      FQueryConnection = Connect(FQueryConnectionString);
+    } catch (const EOleException&) {
+      FQueryConnectionString.clear();  // the driver refuses the option: read as it buffers
+      return FConnection.Get();
+    }
+  }
+  return FQueryConnection.Get();
 }
 
 void OdbcConnection::Close() {
   if (!IsOpen()) return;
   FreeStatements();
+  if (!FQueryConnection.IsNull()) {
+    SQLDisconnect(FQueryConnection.Get());  // it only ever read
+    FQueryConnection.Free();
+  }
   SQLHDBC dbc = FConnection.Get();
   std::exception_ptr failure;
   try {
@@ -77,11 +118,12 @@ void OdbcConnection::RequireOpen() const {
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is closed"));
 }
 
-std::shared_ptr<OdbcStatement> OdbcConnection::NewStatement() {
+std::shared_ptr<OdbcStatement> OdbcConnection::NewStatement(SQLHDBC connection) {
   RequireOpen();
   auto statement = std::make_shared<OdbcStatement>();
-  statement->Handle = OdbcHandle::Allocate(SQL_HANDLE_STMT, FConnection.Get());
+  statement->Handle = OdbcHandle::Allocate(SQL_HANDLE_STMT, connection);
   statement->GetDataExtensions = FGetDataExtensions;
+  statement->Family = FFamily;
   std::erase_if(FStatements, [](const std::weak_ptr<OdbcStatement>& s) { return s.expired(); });
   FStatements.push_back(statement);
   return statement;
@@ -94,7 +136,7 @@ void OdbcConnection::FreeStatements() noexcept {
 }
 
 std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
-  std::shared_ptr<OdbcStatement> statement = NewStatement();
+  std::shared_ptr<OdbcStatement> statement = NewStatement(FConnection.Get());
   SQLHSTMT stmt = statement->Handle.Get();
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
   OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
@@ -115,9 +157,9 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
     parameter.Precision = field.Precision == 255 ? 0 : field.Precision;
     parameter.NumericScale = field.NumericScale == 255 ? 0 : field.NumericScale;
     parameter.Direction = adParamInput;
-    const StorageKind kind = StorageOf(column);
+    const FetchKind kind = PlanOf(column, DriverFamily::Generic).Kind;
     if (column.Nullable != SQL_NO_NULLS) parameter.Attributes |= adParamNullable;
-    if (kind == StorageKind::Int || kind == StorageKind::Double || kind == StorageKind::Decimal)
+    if (kind == FetchKind::Int || kind == FetchKind::Double || field.Type == adNumeric)
       parameter.Attributes |= adParamSigned;
     if (field.Attributes & adFldLong) parameter.Attributes |= adParamLong;
     parameters.push_back(parameter);
@@ -127,7 +169,8 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
 
 std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
                                                    const std::vector<ParameterInfo>& parameters) {
-  std::shared_ptr<OdbcStatement> statement = NewStatement();
+  RequireOpen();
+  std::shared_ptr<OdbcStatement> statement = NewStatement(HandleFor(commandText));
   SQLHSTMT stmt = statement->Handle.Get();
   // Parameters carry no values: each is sent as a typed NULL.
   statement->ParameterIndicators.assign(parameters.size(), SQL_NULL_DATA);

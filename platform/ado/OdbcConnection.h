@@ -3,6 +3,9 @@
 #include "platform/ado/AdoInterfaces.h"
 #include "platform/ado/OdbcHandle.h"
 #include "platform/ado/OdbcStatement.h"
+#include "platform/ado/TypeMapping.h"
+
+#include <QString>
 
 #include <memory>
 #include <vector>
@@ -28,12 +31,18 @@ class OdbcConnection : public Connection {
 
  private:
   void RequireOpen() const;
-  std::shared_ptr<OdbcStatement> NewStatement();
+  std::shared_ptr<OdbcStatement> NewStatement(SQLHDBC connection);
+  // The connection a statement runs on: the streaming one for plain queries where the driver's
+  // streaming option serves queries only.
+  SQLHDBC HandleFor(const QString& commandText);
   // Frees the statements still held by recordsets, so none outlives its connection.
   void FreeStatements() noexcept;
 
   OdbcHandle FConnection;
+  OdbcHandle FQueryConnection;
+  QString FQueryConnectionString;
   SQLUINTEGER FGetDataExtensions = 0;
+  DriverFamily FFamily = DriverFamily::Generic;
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;
 };
 

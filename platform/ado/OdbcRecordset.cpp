@@ -5,31 +5,57 @@
 
 #include <sqlext.h>
 
+#include <utility>
+
 namespace ado {
 
 OdbcRecordset::OdbcRecordset(std::shared_ptr<OdbcStatement> statement,
-                             std::vector<FieldInfo> fields, std::vector<ColumnStore> stores,
-                             bool open)
+                             std::vector<FieldInfo> fields, std::unique_ptr<ResultMemory> memory,
+                             std::vector<ColumnStore> stores, bool open)
     : FStatement(std::move(statement)),
       FFields(std::move(fields)),
+      FMemory(std::move(memory)),
       FStores(std::move(stores)),
       FOpen(open),
       FRecordCount(FStores.empty() ? 0 : FStores.front().RowCount()) {}
 
+OdbcRecordset::~OdbcRecordset() {
+  FStores.clear();  // before the memory they were counted in
+}
+
 std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
     std::shared_ptr<OdbcStatement> statement) {
-  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions);
+  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, statement->Family);
   const SQLSMALLINT count = fetcher.ColumnCount();
   if (count == 0) {
-    return std::unique_ptr<Recordset>(new OdbcRecordset(std::move(statement), {}, {}, false));
+    return std::unique_ptr<Recordset>(
+        new OdbcRecordset(std::move(statement), {}, nullptr, {}, false));
   }
-  const std::vector<ColumnDescription> columns = fetcher.DescribeColumns(count);
+  std::vector<ColumnDescription> columns = fetcher.DescribeColumns(count);
+  auto memory = std::make_unique<ResultMemory>();
+  std::vector<ColumnStore> stores = fetcher.FetchAll(columns, *memory);
   std::vector<FieldInfo> fields;
   fields.reserve(columns.size());
   for (const ColumnDescription& column : columns) fields.push_back(DescribeField(column));
-  std::vector<ColumnStore> stores = fetcher.FetchAll(columns);
-  return std::unique_ptr<Recordset>(
-      new OdbcRecordset(std::move(statement), std::move(fields), std::move(stores), true));
+  std::unique_ptr<OdbcRecordset> recordset(new OdbcRecordset(
+      std::move(statement), std::move(fields), std::move(memory), std::move(stores), true));
+  recordset->StepToNextResult();
+  return recordset;
+}
+
+// Every row is in memory now: the statement moves on to its next result at once, so a driver
+// that streams ends its cursor (psqlODBC's holds a transaction open until then) while the rows
+// are browsed.
+void OdbcRecordset::StepToNextResult() {
+  SQLHSTMT handle = FStatement->Handle.Get();
+  try {
+    FNext = OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle) == SQL_NO_DATA
+                ? NextResult::None
+                : NextResult::Ready;
+  } catch (...) {
+    FNext = NextResult::Failed;
+    FNextFailure = std::current_exception();
+  }
 }
 
 const FieldInfo& OdbcRecordset::Field(int index) const {
@@ -38,7 +64,7 @@ const FieldInfo& OdbcRecordset::Field(int index) const {
   return FFields[static_cast<size_t>(index)];
 }
 
-Value OdbcRecordset::GetValue(qint64 row, int column) const {
+void OdbcRecordset::CheckCell(qint64 row, int column) const {
   if (!FOpen)
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is closed"));
   if (column < 0 || column >= FieldCount())
@@ -46,13 +72,31 @@ Value OdbcRecordset::GetValue(qint64 row, int column) const {
   if (row < 0 || row >= FRecordCount)
     throw ProviderError(
         QStringLiteral("Either BOF or EOF is True, or the current record has been deleted"));
-  return FStores[static_cast<size_t>(column)].ValueAt(row);
+}
+
+Value OdbcRecordset::GetValue(qint64 row, int column) const {
+  return ValueOf(Peek(row, column));
+}
+
+ValueRef OdbcRecordset::Peek(qint64 row, int column) const {
+  CheckCell(row, column);
+  return FStores[static_cast<size_t>(column)].Peek(row);
 }
 
 std::unique_ptr<Recordset> OdbcRecordset::NextRecordset() {
   std::shared_ptr<OdbcStatement> statement = std::move(FStatement);
   if (!statement || statement->Handle.IsNull())
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is closed"));
+  switch (std::exchange(FNext, NextResult::None)) {
+    case NextResult::None:
+      return nullptr;
+    case NextResult::Failed:
+      std::rethrow_exception(FNextFailure);
+    case NextResult::Ready:
+      return FromCurrentResult(std::move(statement));
+    case NextResult::Unknown:
+      break;
+  }
   SQLHSTMT handle = statement->Handle.Get();
   const SQLRETURN rc = OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle);
   if (rc == SQL_NO_DATA) return nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ado/OdbcHandle.h"
+#include "platform/ado/TypeMapping.h"
 
 #include <vector>
 
@@ -14,6 +15,7 @@ struct OdbcStatement {
   std::vector<SQLLEN> ParameterIndicators;
   // The driver's SQL_GETDATA_EXTENSIONS: where SQLGetData may be used besides plain rows.
   SQLUINTEGER GetDataExtensions = 0;
+  DriverFamily Family = DriverFamily::Generic;
 };
 
 }  // namespace ado

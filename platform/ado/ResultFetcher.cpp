@@ -1,5 +1,6 @@
 #include "platform/ado/ResultFetcher.h"
 
+#include "base/NumberSyntax.h"
 #include "platform/ado/OdbcCheck.h"
 #include "platform/ado/OdbcText.h"
 
@@ -7,7 +8,9 @@
 #include <sqlucode.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <string_view>
 
 namespace ado {
 
@@ -15,152 +18,137 @@ namespace {
 
 // Aim for blocks of about this many bytes of bound buffers.
 constexpr size_t kBlockBytes = 1 << 20;
+// The first SQLGetData of a value reads this much; the driver's length indicator then tells
+// how much is left, which is read at once.
+constexpr size_t kFirstPiece = 16 * 1024;
 SQLULEN gBlockRows = 1024;
 
-SQLSMALLINT CTypeOf(StorageKind kind) {
-  switch (kind) {
-    case StorageKind::Int:
-      return SQL_C_SBIGINT;
-    case StorageKind::UInt:
-      return SQL_C_UBIGINT;
-    case StorageKind::Double:
-      return SQL_C_DOUBLE;
-    case StorageKind::Bool:
-      return SQL_C_BIT;
-    case StorageKind::Date:
-      return SQL_C_TYPE_DATE;
-    case StorageKind::Time:
-      return SQL_C_TYPE_TIME;
-    case StorageKind::Timestamp:
-      return SQL_C_TYPE_TIMESTAMP;
-    case StorageKind::Guid:
-      return SQL_C_GUID;
-    case StorageKind::Text:
-      return SQL_C_WCHAR;
-    case StorageKind::Decimal:
-      return SQL_C_CHAR;
-    case StorageKind::Bytes:
-      return SQL_C_BINARY;
-  }
-  return SQL_C_WCHAR;
+bool IsVariable(FetchKind kind) {
+  return kind == FetchKind::WideText || kind == FetchKind::ByteText || kind == FetchKind::Bytes;
 }
 
-size_t FixedSizeOf(StorageKind kind) {
+size_t FixedSizeOf(FetchKind kind) {
   switch (kind) {
-    case StorageKind::Int:
-    case StorageKind::UInt:
-    case StorageKind::Double:
+    case FetchKind::Int:
+    case FetchKind::UInt:
+    case FetchKind::Double:
       return 8;
-    case StorageKind::Bool:
+    case FetchKind::Bool:
       return 1;
-    case StorageKind::Date:
-      return sizeof(SQL_DATE_STRUCT);
-    case StorageKind::Time:
-      return sizeof(SQL_TIME_STRUCT);
-    case StorageKind::Timestamp:
-      return sizeof(SQL_TIMESTAMP_STRUCT);
-    case StorageKind::Guid:
+    case FetchKind::Guid:
       return sizeof(SQLGUID);
     default:
       return 0;
   }
 }
 
+size_t TerminatorOf(FetchKind kind) {
+  return kind == FetchKind::WideText ? sizeof(SQLWCHAR) : kind == FetchKind::ByteText ? 1 : 0;
+}
+
 // Bytes of one bound element of a variable-length column, terminator included. A character
 // column of n characters can need 2n UTF-16 units (characters beyond the basic plane).
-size_t BufferSizeOf(const ColumnDescription& column, StorageKind kind) {
+size_t BufferSizeOf(const ColumnDescription& column, FetchKind kind) {
   const size_t size = std::max<size_t>(column.ColumnSize, 1);
   switch (kind) {
-    case StorageKind::Text:
+    case FetchKind::WideText:
       return (2 * size + 1) * sizeof(SQLWCHAR);
-    case StorageKind::Decimal:
+    case FetchKind::ByteText:
       return size + 8;
-    case StorageKind::Bytes:
+    case FetchKind::Bytes:
       return size;
     default:
       return FixedSizeOf(kind);
   }
 }
 
-size_t TerminatorOf(StorageKind kind) {
-  return kind == StorageKind::Text ? sizeof(SQLWCHAR) : kind == StorageKind::Decimal ? 1 : 0;
+// A SQLite text kept as the number SQLite holds when it is one, else as the text.
+void AppendSqliteText(TextNumbers numbers, const char* text, size_t size, ColumnStore& store) {
+  qint64 integer;
+  if (numbersyntax::ParseInteger(text, size, integer)) {
+    store.AppendInt(integer);
+    return;
+  }
+  double real;
+  if (numbers == TextNumbers::IntegersAndReals && numbersyntax::ParseReal(text, size, real)) {
+    store.AppendDouble(real);
+    return;
+  }
+  store.AppendUtf8(text, size);
 }
 
-// Appends one fixed-size value from its C structure.
-void AppendFixed(StorageKind kind, const char* p, ColumnStore& store) {
-  switch (kind) {
-    case StorageKind::Int: {
-      SQLBIGINT v;
-      std::memcpy(&v, p, sizeof v);
-      store.AppendInt(v);
-      break;
-    }
-    case StorageKind::UInt: {
-      SQLUBIGINT v;
-      std::memcpy(&v, p, sizeof v);
-      store.AppendUInt(v);
-      break;
-    }
-    case StorageKind::Double: {
-      double v;
-      std::memcpy(&v, p, sizeof v);
-      store.AppendDouble(v);
-      break;
-    }
-    case StorageKind::Bool:
-      store.AppendInt(*p != 0 ? 1 : 0);
-      break;
-    case StorageKind::Date: {
-      SQL_DATE_STRUCT d;
-      std::memcpy(&d, p, sizeof d);
-      store.AppendDouble(DaysSince1899(d.year, d.month, d.day, 0));
-      break;
-    }
-    case StorageKind::Time: {
-      SQL_TIME_STRUCT t;
-      std::memcpy(&t, p, sizeof t);
-      store.AppendDouble(DaysSince1899(1899, 12, 30, t.hour * 3600.0 + t.minute * 60.0 + t.second));
-      break;
-    }
-    case StorageKind::Timestamp: {
-      SQL_TIMESTAMP_STRUCT t;
-      std::memcpy(&t, p, sizeof t);
-      const double seconds =
-          t.hour * 3600.0 + t.minute * 60.0 + t.second + static_cast<double>(t.fraction) / 1e9;
-      store.AppendDouble(DaysSince1899(t.year, t.month, t.day, seconds));
-      break;
-    }
-    case StorageKind::Guid:
-      store.AppendBytes(p, sizeof(SQLGUID));
-      store.FinishRow();
-      break;
-    default:
-      break;
+// The type a SQLite expression's first value tells, as the driver describes typed columns.
+void TypeFromFirstValue(const ColumnStore& store, ColumnDescription& column) {
+  const ValueRef first = store.Peek(0);
+  double real;
+  if (first.kind == Value::Kind::Int) {
+    column.SqlType = SQL_INTEGER;
+    column.ColumnSize = 10;
+  } else if (first.kind == Value::Kind::Text && !first.Wide &&
+             numbersyntax::ParseReal(first.Data, static_cast<size_t>(first.Size), real)) {
+    column.SqlType = SQL_DOUBLE;
+    column.ColumnSize = 54;
   }
 }
 
-// Appends a complete variable-length value of the given byte length.
-void AppendVariable(StorageKind kind, const char* p, size_t bytes, ColumnStore& store) {
-  if (kind == StorageKind::Text) {
-    store.AppendUnits(reinterpret_cast<const char16_t*>(p), bytes / sizeof(SQLWCHAR));
-  } else {
-    store.AppendBytes(p, bytes);
-  }
-}
-
-bool IsVariableKind(StorageKind kind) {
-  return kind == StorageKind::Text || kind == StorageKind::Decimal || kind == StorageKind::Bytes;
+// psqlODBC's stand-ins for infinite dates and timestamps start so.
+bool MayBeInfinity(const char* bytes, size_t size) {
+  const auto* units = reinterpret_cast<const char16_t*>(bytes);
+  return size >= 5 * sizeof(char16_t) &&
+         (std::u16string_view(units, 5) == u"0000-" || std::u16string_view(units, 5) == u"9999-");
 }
 
 // The bound arrays of one column in block fetch.
 struct BoundColumn {
-  StorageKind Kind;
+  FetchPlan Plan;
   size_t ElementSize;
   std::vector<char> Data;
   std::vector<SQLLEN> Indicators;
 };
 
 }  // namespace
+
+void AppendFetched(const FetchPlan& plan, const char* p, size_t bytes, ColumnStore& store) {
+  switch (plan.Kind) {
+    case FetchKind::Int: {
+      SQLBIGINT v;
+      std::memcpy(&v, p, sizeof v);
+      store.AppendInt(v);
+      break;
+    }
+    case FetchKind::UInt: {
+      SQLUBIGINT v;
+      std::memcpy(&v, p, sizeof v);
+      store.AppendUInt(v);
+      break;
+    }
+    case FetchKind::Double: {
+      double v;
+      std::memcpy(&v, p, sizeof v);
+      store.AppendDouble(v);
+      break;
+    }
+    case FetchKind::Bool:
+      store.AppendBool(*p != 0);
+      break;
+    case FetchKind::Guid:
+      store.AppendGuid(p);
+      break;
+    case FetchKind::WideText:
+      store.AppendUtf16(reinterpret_cast<const char16_t*>(p), bytes / sizeof(SQLWCHAR));
+      break;
+    case FetchKind::ByteText:
+      if (plan.Numbers == TextNumbers::None) {
+        store.AppendUtf8(p, bytes);
+      } else {
+        AppendSqliteText(plan.Numbers, p, bytes, store);
+      }
+      break;
+    case FetchKind::Bytes:
+      store.AppendBytes(p, bytes);
+      break;
+  }
+}
 
 void ResultFetcher::SetBlockRows(SQLULEN rows) {
   gBlockRows = std::max<SQLULEN>(rows, 1);
@@ -187,6 +175,22 @@ std::vector<ColumnDescription> ResultFetcher::DescribeColumns(SQLSMALLINT count)
   return columns;
 }
 
+namespace {
+
+// A text attribute of a column, empty when the driver has none.
+QString TextAttribute(SQLHSTMT statement, SQLUSMALLINT number, SQLUSMALLINT field) {
+  SQLWCHAR text[512] = {};
+  SQLSMALLINT bytes = 0;
+  if (!SQL_SUCCEEDED(
+          SQLColAttributeW(statement, number, field, text, sizeof text, &bytes, nullptr)))
+    return {};
+  const qsizetype units = std::min<qsizetype>(bytes / static_cast<qsizetype>(sizeof(SQLWCHAR)),
+                                              static_cast<qsizetype>(std::size(text)) - 1);
+  return FromSqlWChar(text, std::max<qsizetype>(units, 0));
+}
+
+}  // namespace
+
 ColumnDescription ResultFetcher::DescribeColumn(SQLUSMALLINT number) const {
   ColumnDescription column;
   SQLWCHAR name[512] = {};
@@ -196,16 +200,9 @@ ColumnDescription ResultFetcher::DescribeColumn(SQLUSMALLINT number) const {
                         &column.Nullable));
   column.Name = FromSqlWChar(
       name, std::min<qsizetype>(nameLength, static_cast<qsizetype>(std::size(name)) - 1));
-
-  SQLWCHAR label[512] = {};
-  SQLSMALLINT labelBytes = 0;
-  if (SQL_SUCCEEDED(SQLColAttributeW(FStatement, number, SQL_DESC_LABEL, label, sizeof label,
-                                     &labelBytes, nullptr))) {
-    const qsizetype units =
-        std::min<qsizetype>(labelBytes / static_cast<qsizetype>(sizeof(SQLWCHAR)),
-                            static_cast<qsizetype>(std::size(label)) - 1);
-    column.Label = FromSqlWChar(label, units);
-  }
+  column.Label = TextAttribute(FStatement, number, SQL_DESC_LABEL);
+  column.TypeName = TextAttribute(FStatement, number, SQL_DESC_TYPE_NAME);
+  column.TableName = TextAttribute(FStatement, number, SQL_DESC_TABLE_NAME);
   // Attributes a driver does not know keep their neutral defaults.
   SQLLEN numeric = 0;
   if (SQL_SUCCEEDED(
@@ -222,43 +219,47 @@ ColumnDescription ResultFetcher::DescribeColumn(SQLUSMALLINT number) const {
   return column;
 }
 
-std::vector<ColumnStore> ResultFetcher::FetchAll(const std::vector<ColumnDescription>& columns) {
+std::vector<ColumnStore> ResultFetcher::FetchAll(std::vector<ColumnDescription>& columns,
+                                                 ResultMemory& memory) {
   std::vector<ColumnStore> stores;
+  std::vector<FetchPlan> plans;
   stores.reserve(columns.size());
-  for (const ColumnDescription& column : columns) stores.emplace_back(StorageOf(column));
-  // Drivers that buffer the whole result know its size; reserving avoids regrowth.
-  SQLLEN rows = -1;
-  if (SQL_SUCCEEDED(SQLRowCount(FStatement, &rows)) && rows > 0 && rows < (1LL << 31))
-    for (ColumnStore& store : stores) store.Reserve(rows);
-  const bool anyLong = std::any_of(columns.begin(), columns.end(), IsLongColumn);
-  // A value longer than its column's declared size (SQLite does not enforce sizes) is read
-  // again with SQLGetData: from a block when the driver allows it, else from a one-row block
-  // with the bound column, else no column is bound at all.
-  const bool recoverable = (FGetDataExtensions & (SQL_GD_BLOCK | SQL_GD_BOUND)) != 0;
-  const bool anyVariable = std::any_of(columns.begin(), columns.end(),
-                                       [](const auto& c) { return IsVariableKind(StorageOf(c)); });
-  if (anyLong || (anyVariable && !recoverable)) {
-    FetchRows(columns, stores);
-  } else {
-    FetchBlocks(columns, stores);
+  plans.reserve(columns.size());
+  for (const ColumnDescription& column : columns) {
+    stores.emplace_back(memory);
+    plans.push_back(PlanOf(column, FFamily));
   }
+  const bool anyLong = std::any_of(columns.begin(), columns.end(), IsLongColumn);
+  // A value longer than its column's declared size is read again with SQLGetData: from a block
+  // when the driver allows it, else from a one-row block with the bound column, else no column
+  // is bound at all. SQLite declares sizes it does not keep and converts by value: row by row.
+  const bool recoverable = (FGetDataExtensions & (SQL_GD_BLOCK | SQL_GD_BOUND)) != 0;
+  const bool anyVariable = std::any_of(plans.begin(), plans.end(),
+                                       [](const FetchPlan& p) { return IsVariable(p.Kind); });
+  if (FFamily == DriverFamily::Sqlite || anyLong || (anyVariable && !recoverable)) {
+    FetchRows(plans, stores);
+  } else {
+    FetchBlocks(plans, columns, stores);
+  }
+  for (size_t c = 0; c < columns.size(); ++c)
+    if (plans[c].TypeFromFirstValue) TypeFromFirstValue(stores[c], columns[c]);
   return stores;
 }
 
-void ResultFetcher::FetchBlocks(const std::vector<ColumnDescription>& columns,
+void ResultFetcher::FetchBlocks(const std::vector<FetchPlan>& plans,
+                                const std::vector<ColumnDescription>& columns,
                                 std::vector<ColumnStore>& stores) {
   std::vector<BoundColumn> bound;
   bound.reserve(columns.size());
   size_t rowBytes = 0;
-  for (const ColumnDescription& column : columns) {
-    const StorageKind kind = StorageOf(column);
-    bound.push_back({kind, BufferSizeOf(column, kind), {}, {}});
+  for (size_t c = 0; c < columns.size(); ++c) {
+    bound.push_back({plans[c], BufferSizeOf(columns[c], plans[c].Kind), {}, {}});
     rowBytes += bound.back().ElementSize + sizeof(SQLLEN);
   }
   SQLULEN blockRows =
       std::clamp<SQLULEN>(kBlockBytes / std::max<size_t>(rowBytes, 1), 1, gBlockRows);
-  const bool anyVariable = std::any_of(bound.begin(), bound.end(),
-                                       [](const BoundColumn& b) { return IsVariableKind(b.Kind); });
+  const bool anyVariable = std::any_of(
+      bound.begin(), bound.end(), [](const BoundColumn& b) { return IsVariable(b.Plan.Kind); });
   if (anyVariable && !(FGetDataExtensions & SQL_GD_BLOCK)) blockRows = 1;
 
   SQLULEN fetched = 0;
@@ -280,8 +281,8 @@ void ResultFetcher::FetchBlocks(const std::vector<ColumnDescription>& columns,
     BoundColumn& b = bound[c];
     b.Data.resize(b.ElementSize * blockRows);
     b.Indicators.resize(blockRows);
-    Check(SQLBindCol(FStatement, static_cast<SQLUSMALLINT>(c + 1), CTypeOf(b.Kind), b.Data.data(),
-                     static_cast<SQLLEN>(b.ElementSize), b.Indicators.data()));
+    Check(SQLBindCol(FStatement, static_cast<SQLUSMALLINT>(c + 1), CTypeOf(b.Plan.Kind),
+                     b.Data.data(), static_cast<SQLLEN>(b.ElementSize), b.Indicators.data()));
   }
 
   // The bound buffers die with this frame: unbind on every path out.
@@ -308,72 +309,104 @@ void ResultFetcher::FetchBlocks(const std::vector<ColumnDescription>& columns,
         const char* p = b.Data.data() + r * b.ElementSize;
         if (indicator == SQL_NULL_DATA) {
           stores[c].AppendNull();
-        } else if (!IsVariableKind(b.Kind)) {
-          AppendFixed(b.Kind, p, stores[c]);
+        } else if (!IsVariable(b.Plan.Kind)) {
+          AppendFetched(b.Plan, p, 0, stores[c]);
         } else if (indicator == SQL_NO_TOTAL ||
-                   static_cast<size_t>(indicator) > b.ElementSize - TerminatorOf(b.Kind)) {
-          // The driver's column size was too small for this value (SQLite does not enforce
-          // declared lengths): read the whole value again from its row.
+                   static_cast<size_t>(indicator) > b.ElementSize - TerminatorOf(b.Plan.Kind)) {
+          // The driver's column size was too small for this value: read the whole value again
+          // from its row.
           if (blockRows > 1)
             Check(SQLSetPos(FStatement, static_cast<SQLSETPOSIROW>(r + 1), SQL_POSITION,
                             SQL_LOCK_NO_CHANGE));
-          GetPieces(static_cast<SQLUSMALLINT>(c + 1), CTypeOf(b.Kind), stores[c]);
+          GetValue(static_cast<SQLUSMALLINT>(c + 1), b.Plan, stores[c]);
+        } else if (b.Plan.Infinities && MayBeInfinity(p, static_cast<size_t>(indicator))) {
+          AppendDate(static_cast<SQLUSMALLINT>(c + 1), static_cast<SQLSETPOSIROW>(r + 1), b.Plan, p,
+                     static_cast<size_t>(indicator), stores[c]);
         } else {
-          AppendVariable(b.Kind, p, static_cast<size_t>(indicator), stores[c]);
-          stores[c].FinishRow();
+          AppendFetched(b.Plan, p, static_cast<size_t>(indicator), stores[c]);
         }
       }
     }
   }
 }
 
-void ResultFetcher::FetchRows(const std::vector<ColumnDescription>& columns,
+void ResultFetcher::AppendDate(SQLUSMALLINT number, SQLSETPOSIROW row, const FetchPlan& plan,
+                               const char* text, size_t bytes, ColumnStore& store) {
+  // The driver converts the database's own text to a double; "infinity" gives an infinite one.
+  double value = 0;
+  SQLLEN indicator = 0;
+  if (SQL_SUCCEEDED(SQLSetPos(FStatement, row, SQL_POSITION, SQL_LOCK_NO_CHANGE)) &&
+      SQL_SUCCEEDED(
+          SQLGetData(FStatement, number, SQL_C_DOUBLE, &value, sizeof value, &indicator)) &&
+      indicator != SQL_NULL_DATA && std::isinf(value)) {
+    const std::string_view infinity = value > 0 ? "infinity" : "-infinity";
+    store.AppendUtf8(infinity.data(), infinity.size());
+    return;
+  }
+  AppendFetched(plan, text, bytes, store);
+}
+
+void ResultFetcher::FetchRows(const std::vector<FetchPlan>& plans,
                               std::vector<ColumnStore>& stores) {
   for (;;) {
     const SQLRETURN rc = OdbcCheck(SQLFetch(FStatement), SQL_HANDLE_STMT, FStatement);
     if (rc == SQL_NO_DATA) break;
-    for (size_t c = 0; c < columns.size(); ++c)
-      GetValue(static_cast<SQLUSMALLINT>(c + 1), stores[c]);
+    for (size_t c = 0; c < plans.size(); ++c)
+      GetValue(static_cast<SQLUSMALLINT>(c + 1), plans[c], stores[c]);
   }
 }
 
-void ResultFetcher::GetValue(SQLUSMALLINT number, ColumnStore& store) {
-  const StorageKind kind = store.Kind();
-  if (IsVariableKind(kind)) {
-    GetPieces(number, CTypeOf(kind), store);
+void ResultFetcher::GetValue(SQLUSMALLINT number, const FetchPlan& plan, ColumnStore& store) {
+  const SQLSMALLINT cType = CTypeOf(plan.Kind);
+  if (!IsVariable(plan.Kind)) {
+    alignas(8) char buffer[sizeof(SQLGUID) + 8] = {};
+    SQLLEN indicator = 0;
+    Check(SQLGetData(FStatement, number, cType, buffer, sizeof buffer, &indicator));
+    if (indicator == SQL_NULL_DATA) {
+      store.AppendNull();
+    } else {
+      AppendFetched(plan, buffer, 0, store);
+    }
     return;
   }
-  alignas(8) char buffer[sizeof(SQL_TIMESTAMP_STRUCT) + sizeof(SQLGUID)] = {};
-  SQLLEN indicator = 0;
-  Check(SQLGetData(FStatement, number, CTypeOf(kind), buffer, sizeof buffer, &indicator));
-  if (indicator == SQL_NULL_DATA) {
-    store.AppendNull();
-  } else {
-    AppendFixed(kind, buffer, store);
-  }
-}
-
-void ResultFetcher::GetPieces(SQLUSMALLINT number, SQLSMALLINT cType, ColumnStore& store) {
-  const StorageKind kind = store.Kind();
-  if (FPiece.empty()) FPiece.resize(64 * 1024);
-  const size_t terminator = TerminatorOf(kind);
-  const size_t room = FPiece.size() - terminator;
+  // A long value comes in pieces: the first call tells the whole length (or that it cannot
+  // tell), and the rest is read in one call where it can.
+  const size_t terminator = TerminatorOf(plan.Kind);
+  if (FPiece.size() < kFirstPiece) FPiece.resize(kFirstPiece);
+  size_t have = 0;
   for (;;) {
     SQLLEN indicator = 0;
-    const SQLRETURN rc = OdbcCheck(SQLGetData(FStatement, number, cType, FPiece.data(),
-                                              static_cast<SQLLEN>(FPiece.size()), &indicator),
+    const size_t room = FPiece.size() - have;
+    const SQLRETURN rc = OdbcCheck(SQLGetData(FStatement, number, cType, FPiece.data() + have,
+                                              static_cast<SQLLEN>(room), &indicator),
                                    SQL_HANDLE_STMT, FStatement);
     if (rc == SQL_NO_DATA) break;  // the previous piece was the last one
     if (indicator == SQL_NULL_DATA) {
       store.AppendNull();
       return;
     }
-    const bool more = indicator == SQL_NO_TOTAL || static_cast<size_t>(indicator) > room;
-    const size_t got = more ? room : static_cast<size_t>(indicator);
-    AppendVariable(kind, FPiece.data(), kind == StorageKind::Text ? got & ~size_t{1} : got, store);
-    if (!more) break;
+    const size_t usable = room - terminator;
+    if (indicator != SQL_NO_TOTAL && static_cast<size_t>(indicator) <= usable) {
+      have += static_cast<size_t>(indicator);
+      break;
+    }
+    // Truncated: keep what came (whole UTF-16 units) and make room for the rest.
+    size_t got = usable;
+    if (plan.Kind == FetchKind::WideText) got &= ~(sizeof(SQLWCHAR) - 1);
+    have += got;
+    const size_t rest =
+        indicator == SQL_NO_TOTAL ? FPiece.size() : static_cast<size_t>(indicator) - got;
+    FPiece.resize(have + rest + terminator);
   }
-  store.FinishRow();
+  if (plan.Infinities && MayBeInfinity(FPiece.data(), have))
+    AppendDate(number, 1, plan, FPiece.data(), have, store);
+  else
+    AppendFetched(plan, FPiece.data(), have, store);
+  // One huge value must not keep its buffer for the rest of the result.
+  if (FPiece.size() > 64 * kFirstPiece) {
+    FPiece.resize(kFirstPiece);
+    FPiece.shrink_to_fit();
+  }
 }
 
 }  // namespace ado

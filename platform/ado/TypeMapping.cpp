@@ -20,13 +20,13 @@ int AdoTypeOf(SQLSMALLINT sqlType, bool isUnsigned) {
     case SQL_VARCHAR:
       return adVarChar;
     case SQL_LONGVARCHAR:
-      return adLongVarChar;
+      return adVarChar;  // unbounded text is the ordinary string of many databases
     case SQL_WCHAR:
       return adWChar;
     case SQL_WVARCHAR:
       return adVarWChar;
     case SQL_WLONGVARCHAR:
-      return adLongVarWChar;
+      return adVarWChar;
     case SQL_BINARY:
       return adBinary;
     case SQL_VARBINARY:
@@ -119,8 +119,83 @@ SQLSMALLINT SqlTypeOf(int adoType) {
   }
 }
 
-StorageKind StorageOf(const ColumnDescription& column) {
-  switch (AdoTypeOf(column.SqlType, column.Unsigned)) {
+namespace {
+
+bool IsKnownType(SQLSMALLINT sqlType) {
+  return AdoTypeOf(sqlType, false) != adVarWChar || sqlType == SQL_WVARCHAR ||
+         sqlType == SQL_WLONGVARCHAR;
+}
+
+bool IsCharacterType(SQLSMALLINT sqlType) {
+  switch (sqlType) {
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
+      return true;
+    default:
+      return !IsKnownType(sqlType);
+  }
+}
+
+bool IsBinaryType(SQLSMALLINT sqlType) {
+  return sqlType == SQL_BINARY || sqlType == SQL_VARBINARY || sqlType == SQL_LONGVARBINARY;
+}
+
+// Type names of binary large objects, which some drivers report as bounded binary (SQLite's
+// BLOB is SQL_BINARY of size 255).
+bool IsLargeObjectName(const QString& typeName) {
+  const QString name = typeName.trimmed().toUpper();
+  return name.contains(QLatin1String("BLOB")) || name == QLatin1String("IMAGE") ||
+         name == QLatin1String("BYTEA") || name == QLatin1String("LONG RAW") ||
+         name == QLatin1String("LONG VARBINARY");
+}
+
+int ColumnTypeOf(const ColumnDescription& column) {
+  if (IsBinaryType(column.SqlType) && IsLargeObjectName(column.TypeName)) return adLongVarBinary;
+  return AdoTypeOf(column.SqlType, column.Unsigned);
+}
+
+}  // namespace
+
+FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
+  FetchPlan plan;
+  const int type = AdoTypeOf(column.SqlType, column.Unsigned);
+  if (IsBinaryType(column.SqlType)) {
+    plan.Kind = FetchKind::Bytes;
+    return plan;
+  }
+  if (family == DriverFamily::Sqlite) {
+    plan.Kind = FetchKind::ByteText;
+    switch (type) {
+      case adTinyInt:
+      case adSmallInt:
+      case adInteger:
+      case adBigInt:
+      case adUnsignedTinyInt:
+      case adUnsignedSmallInt:
+      case adUnsignedInt:
+      case adUnsignedBigInt:
+        plan.Numbers = TextNumbers::Integers;
+        break;
+      case adSingle:
+      case adDouble:
+        plan.Numbers = TextNumbers::IntegersAndReals;
+        break;
+      default:
+        // Without a declared type the driver says "varchar" and names no table. Integers are
+        // kept as such there, since their text comes back the same whatever the column.
+        plan.TypeFromFirstValue =
+            column.TableName.isEmpty() && column.SqlType == SQL_VARCHAR &&
+            column.TypeName.compare(QLatin1String("varchar"), Qt::CaseInsensitive) == 0;
+        if (plan.TypeFromFirstValue) plan.Numbers = TextNumbers::Integers;
+        break;
+    }
+    return plan;
+  }
+  switch (type) {
     case adTinyInt:
     case adSmallInt:
     case adInteger:
@@ -128,35 +203,58 @@ StorageKind StorageOf(const ColumnDescription& column) {
     case adUnsignedTinyInt:
     case adUnsignedSmallInt:
     case adUnsignedInt:
-      return StorageKind::Int;
+      plan.Kind = FetchKind::Int;
+      break;
     case adUnsignedBigInt:
-      return StorageKind::UInt;
+      plan.Kind = FetchKind::UInt;
+      break;
     case adSingle:
     case adDouble:
-      return StorageKind::Double;
+      plan.Kind = FetchKind::Double;
+      break;
     case adBoolean:
-      return StorageKind::Bool;
-    case adDBDate:
-      return StorageKind::Date;
-    case adDBTime:
-      return StorageKind::Time;
-    case adDBTimeStamp:
-      return StorageKind::Timestamp;
+      plan.Kind = FetchKind::Bool;
+      break;
     case adGUID:
-      return StorageKind::Guid;
+      plan.Kind = FetchKind::Guid;
+      break;
     case adNumeric:
-      return StorageKind::Decimal;
-    case adBinary:
-    case adVarBinary:
-    case adLongVarBinary:
-      return StorageKind::Bytes;
+      plan.Kind = FetchKind::ByteText;
+      break;
+    case adDBDate:
+    case adDBTimeStamp:
+      plan.Kind = FetchKind::WideText;
+      plan.Infinities = family == DriverFamily::Postgres;
+      break;
     default:
-      return StorageKind::Text;
+      // Character data, and dates and times: as text, since the date structures cannot hold
+      // every value a database has (zero dates, times beyond 24 hours, infinities).
+      plan.Kind = FetchKind::WideText;
+      break;
   }
+  return plan;
 }
 
-static bool IsKnownType(SQLSMALLINT sqlType) {
-  return AdoTypeOf(sqlType, false) != adVarWChar || sqlType == SQL_WVARCHAR;
+SQLSMALLINT CTypeOf(FetchKind kind) {
+  switch (kind) {
+    case FetchKind::Int:
+      return SQL_C_SBIGINT;
+    case FetchKind::UInt:
+      return SQL_C_UBIGINT;
+    case FetchKind::Double:
+      return SQL_C_DOUBLE;
+    case FetchKind::Bool:
+      return SQL_C_BIT;
+    case FetchKind::Guid:
+      return SQL_C_GUID;
+    case FetchKind::WideText:
+      return SQL_C_WCHAR;
+    case FetchKind::ByteText:
+      return SQL_C_CHAR;
+    case FetchKind::Bytes:
+      return SQL_C_BINARY;
+  }
+  return SQL_C_WCHAR;
 }
 
 bool IsLongColumn(const ColumnDescription& column) {
@@ -170,17 +268,14 @@ bool IsLongColumn(const ColumnDescription& column) {
   }
   // A type read as text for want of a mapping has no size that can be trusted.
   if (!IsKnownType(column.SqlType)) return true;
-  switch (StorageOf(column)) {
-    case StorageKind::Text:
-      return column.ColumnSize == 0 || column.ColumnSize > kMaxBoundChars;
-    case StorageKind::Bytes:
-      return column.ColumnSize == 0 || column.ColumnSize > kMaxBoundBytes;
-    // Exact decimals arrive as text; a huge precision is read in pieces.
-    case StorageKind::Decimal:
-      return column.ColumnSize == 0 || column.ColumnSize > kMaxBoundChars;
-    default:
-      return false;
-  }
+  if (IsCharacterType(column.SqlType))
+    return column.ColumnSize == 0 || column.ColumnSize > kMaxBoundChars;
+  if (IsBinaryType(column.SqlType))
+    return column.ColumnSize == 0 || column.ColumnSize > kMaxBoundBytes;
+  // Exact decimals arrive as text; a huge precision is read in pieces.
+  if (column.SqlType == SQL_NUMERIC || column.SqlType == SQL_DECIMAL)
+    return column.ColumnSize == 0 || column.ColumnSize > kMaxBoundChars;
+  return false;
 }
 
 static bool IsFixedLength(int type) {
@@ -250,22 +345,33 @@ static int ClampToInt(SQLULEN value) {
 FieldInfo DescribeField(const ColumnDescription& column) {
   FieldInfo info;
   info.Name = column.Label.isEmpty() ? column.Name : column.Label;
-  info.Type = AdoTypeOf(column.SqlType, column.Unsigned);
-  const StorageKind storage = StorageOf(column);
-  const bool sized = storage == StorageKind::Text || storage == StorageKind::Bytes;
-  info.DefinedSize = sized ? static_cast<qint64>(qMin<SQLULEN>(column.ColumnSize, 0x7fffffff))
-                           : FixedWidth(info.Type);
+  info.Type = ColumnTypeOf(column);
+  const bool character = IsCharacterType(column.SqlType);
+  const bool sized = character || IsBinaryType(column.SqlType);
+  if (info.Type == adLongVarBinary) {
+    info.DefinedSize = static_cast<qint64>(qMin<SQLULEN>(column.ColumnSize, 0x7fffffff));
+  } else if (character) {
+    // Unbounded text is reported as 8190, 65535 or 4 G characters; the size only sets the
+    // grid's default width (no value is cut), so long text counts as at most 255.
+    SQLULEN size = column.ColumnSize;
+    if (column.SqlType == SQL_LONGVARCHAR || column.SqlType == SQL_WLONGVARCHAR)
+      size = size == 0 ? 255 : qMin<SQLULEN>(size, 255);
+    info.DefinedSize = static_cast<qint64>(qMin<SQLULEN>(size, 0x7fffffff));
+  } else if (sized) {
+    info.DefinedSize = static_cast<qint64>(qMin<SQLULEN>(column.ColumnSize, 0x7fffffff));
+  } else {
+    info.DefinedSize = FixedWidth(info.Type);
+  }
   if (info.Type == adNumeric) {
     info.Precision = ClampToInt(column.ColumnSize);
     info.NumericScale = column.DecimalDigits;
-  } else if (sized || storage == StorageKind::Guid || storage == StorageKind::Bool) {
+  } else if (sized || info.Type == adGUID || info.Type == adBoolean) {
     info.Precision = kNotApplicable;
     info.NumericScale = kNotApplicable;
   } else {
     info.Precision = qMin(ClampToInt(column.ColumnSize), kNotApplicable);
-    info.NumericScale = storage == StorageKind::Timestamp || storage == StorageKind::Time
-                            ? column.DecimalDigits
-                            : kNotApplicable;
+    info.NumericScale =
+        info.Type == adDBTimeStamp || info.Type == adDBTime ? column.DecimalDigits : kNotApplicable;
   }
   if (IsFixedLength(info.Type) && IsKnownType(column.SqlType)) info.Attributes |= adFldFixed;
   if (column.Updatable == SQL_ATTR_WRITE) info.Attributes |= adFldUpdatable;

@@ -9,10 +9,22 @@
 
 namespace ado {
 
+// Drivers whose values need more than the ODBC rules.
+enum class DriverFamily {
+  Generic,
+  // Every value comes as SQLite's own text, whatever the declared type (dynamic typing).
+  Sqlite,
+  // psqlODBC writes infinite dates and timestamps as made-up dates ("0000-00-00",
+  // "9999-12-31 23:59:59"); only its conversion to a double tells them.
+  Postgres,
+};
+
 // What the driver says of one result column.
 struct ColumnDescription {
-  QString Name;   // from SQLDescribeColW
-  QString Label;  // SQL_DESC_LABEL
+  QString Name;       // from SQLDescribeColW
+  QString Label;      // SQL_DESC_LABEL
+  QString TypeName;   // SQL_DESC_TYPE_NAME, the database's name of the type
+  QString TableName;  // SQL_DESC_TABLE_NAME; empty for an expression
   SQLSMALLINT SqlType = SQL_UNKNOWN_TYPE;
   SQLULEN ColumnSize = 0;
   SQLSMALLINT DecimalDigits = 0;
@@ -23,25 +35,36 @@ struct ColumnDescription {
 };
 
 // How a column's values are fetched and kept.
-enum class StorageKind {
-  Int,
-  UInt,
-  Double,
-  Bool,
-  Date,
-  Time,
-  Timestamp,
-  Guid,
-  Text,
-  Decimal,
-  Bytes
+enum class FetchKind {
+  Int,       // SQL_C_SBIGINT
+  UInt,      // SQL_C_UBIGINT
+  Double,    // SQL_C_DOUBLE
+  Bool,      // SQL_C_BIT
+  Guid,      // SQL_C_GUID
+  WideText,  // SQL_C_WCHAR: character data, dates and times, types without a mapping
+  ByteText,  // SQL_C_CHAR: exact decimals (ASCII), and SQLite's text (UTF-8)
+  Bytes,     // SQL_C_BINARY
+};
+
+// Which texts of a SQLite column are kept as numbers: those SQLite itself holds as integers
+// (and, in floating-point columns, as reals). Any other text is kept as it came.
+enum class TextNumbers { None, Integers, IntegersAndReals };
+
+struct FetchPlan {
+  FetchKind Kind = FetchKind::WideText;
+  TextNumbers Numbers = TextNumbers::None;
+  // A SQLite expression without a declared type: its type is told by its first value.
+  bool TypeFromFirstValue = false;
+  // A PostgreSQL date or timestamp, whose texts may stand for infinity.
+  bool Infinities = false;
 };
 
 // The column type code for an ODBC SQL type.
 int AdoTypeOf(SQLSMALLINT sqlType, bool isUnsigned);
 // The SQL type to declare for a parameter of a column type code (the reverse mapping).
 SQLSMALLINT SqlTypeOf(int adoType);
-StorageKind StorageOf(const ColumnDescription& column);
+FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family);
+SQLSMALLINT CTypeOf(FetchKind kind);
 // Whether the column has to be read in pieces with SQLGetData instead of a bound buffer.
 bool IsLongColumn(const ColumnDescription& column);
 FieldInfo DescribeField(const ColumnDescription& column);

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <random>
+#include <string>
 
 using numbertext::General;
 
@@ -47,6 +52,22 @@ TEST(GeneralNumberFormat, SpecialValuesAndBoundaries) {
   EXPECT_EQ(General(0.1 + 0.2, u'.'), "0.3");
 }
 
+// The short way (the shortest text that reads back) must give what rounding to 15 digits gives.
+TEST(GeneralNumberFormat, AgreesWithRoundingToFifteenDigitsEverywhere) {
+  std::mt19937_64 random(20261209);
+  for (int i = 0; i < 200000; ++i) {
+    const double value = std::bit_cast<double>(random());
+    if (!std::isfinite(value) || value == 0) continue;
+    char buffer[40];
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const double rounded = std::strtod(std::string(buffer, r.ptr).c_str(), nullptr);
+    // The 15-digit rounding printed the short way has the same digits.
+    ASSERT_EQ(General(value, u'.'), General(rounded, u'.')) << buffer;
+    ASSERT_EQ(General(value, u'.').toDouble(), rounded) << buffer;
+  }
+}
+
 TEST(GeneralNumberFormat, UsesTheGivenSeparator) {
   EXPECT_EQ(General(1.5, u','), "1,5");
   EXPECT_EQ(General(1.5e-7, u','), "1,5E-7");
@@ -83,29 +104,12 @@ TEST(DecimalText, KeepsTheDeliveredDigits) {
   EXPECT_EQ(numbertext::Decimal(small, u'.'), "0.005");
 }
 
-TEST(DecimalText, OverflowOnlyBeyondSixtyFourDigits) {
-  const QString digits64(64, u'9');
-  EXPECT_EQ(Dec(digits64), digits64);
-  EXPECT_EQ(Dec(QStringLiteral("000") + digits64), digits64);  // leading zeros do not count
-  EXPECT_THROW(Dec(digits64 + u'1'), EBcdOverflowException);
-  try {
-    Dec(QStringLiteral("0.") + QString(65, u'1'));
-    FAIL() << "no overflow";
-  } catch (const EBcdOverflowException& e) {
-    EXPECT_EQ(e.Message(), "BCD overflow");
-  }
-}
-
-TEST(DecimalText, ConvertsToTenThousandthsWithRounding) {
-  using numbertext::DecimalToTenThousandths;
-  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("12.5").Decimal), 125000);
-  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("0.00005").Decimal), 1);
-  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("-0.00004").Decimal), 0);
-  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("0").Decimal), 0);
-  EXPECT_EQ(DecimalToTenThousandths(fakeado::Decimal("-922337203685477.5808").Decimal),
-            std::numeric_limits<qint64>::min());
-  EXPECT_THROW(DecimalToTenThousandths(fakeado::Decimal("922337203685477.5808").Decimal),
-               EBcdOverflowException);
+TEST(DecimalText, EveryDigitIsWrittenWhateverTheCount) {
+  const QString digits100(100, u'9');
+  EXPECT_EQ(Dec(digits100), digits100);
+  EXPECT_EQ(Dec(QStringLiteral("000") + digits100), digits100);  // leading zeros do not count
+  EXPECT_EQ(Dec(QStringLiteral("-0.") + QString(80, u'1')),
+            QStringLiteral("-0.") + QString(80, u'1'));
 }
 
 TEST(IntegerText, FullSixtyFourBitRange) {

@@ -74,11 +74,11 @@ TEST(DateValues, DecodeDaysSince1899) {
   d = Decode(-1.25);
   EXPECT_EQ(d.Day, 29);
   EXPECT_EQ(d.Hour, 6);
-  // Rounding to the millisecond may reach the next day.
+  // What lies below the second is dropped, never carried into the next second or day.
   d = Decode(1.0 - 1e-10);
-  EXPECT_EQ(d.Day, 31);
-  EXPECT_EQ(d.Hour, 0);
-  EXPECT_EQ(d.Millisecond, 0);
+  EXPECT_EQ(d.Day, 30);
+  EXPECT_EQ(d.Hour, 23);
+  EXPECT_EQ(d.Second, 59);
 }
 
 TEST(DateValues, TextsFollowTheFormats) {

@@ -53,15 +53,6 @@ inline void ExpectField(const ado::FieldInfo& f, const ExpectedField& e) {
   EXPECT_TRUE(f.HasIsAutoIncrement);
 }
 
-inline QString DecimalText(const ado::Value& v) {
-  QString digits = QString::fromLatin1(v.Decimal.Digits);
-  if (v.Decimal.Scale > 0) {
-    while (digits.size() <= v.Decimal.Scale) digits.prepend(QLatin1Char('0'));
-    digits.insert(digits.size() - v.Decimal.Scale, QLatin1Char('.'));
-  }
-  return (v.Decimal.Negative ? QStringLiteral("-") : QString()) + digits;
-}
-
 }  // namespace adotest
 
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {

@@ -57,9 +57,13 @@ TEST(CodePage, Latin1ReplacesMissingCharactersWithQuestionMarks) {
   EXPECT_EQ(codepage::RoundTrip(longText), QString(1000, QChar(0xFC)) + u'?');
 }
 
-TEST(CodePage, AsciiSetTurnsEverythingElseIntoQuestionMarks) {
-  CharsetGuard g("C");
-  ASSERT_TRUE(g.Active());
-  EXPECT_EQ(codepage::RoundTrip(QString::fromUtf8("aé€")), "a??");
-  EXPECT_EQ(codepage::RoundTrip(QString()), QString());
+// The plain C locale of a fresh machine would make every non-ASCII character "?".
+TEST(CodePage, PlainLocaleCountsAsUtf8) {
+  for (const char* locale : {"C", "POSIX"}) {
+    CharsetGuard g(locale);
+    ASSERT_TRUE(g.Active());
+    EXPECT_TRUE(codepage::IsUtf8());
+    EXPECT_EQ(codepage::RoundTrip(QString::fromUtf8("aé€")), QString::fromUtf8("aé€"));
+    EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("é")), QByteArray("\xC3\xA9"));
+  }
 }

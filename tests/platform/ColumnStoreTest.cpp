@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 
 using namespace ado;
 
@@ -47,16 +52,6 @@ TEST(ParseDecimal, RejectsWhatIsNoNumber) {
     EXPECT_FALSE(ParseDecimal(bad, std::strlen(bad), d)) << bad;
 }
 
-TEST(DaysSince1899, FollowsTheClassicDateType) {
-  EXPECT_EQ(DaysSince1899(1899, 12, 30, 0), 0.0);
-  EXPECT_EQ(DaysSince1899(1900, 1, 1, 0), 2.0);
-  EXPECT_EQ(DaysSince1899(2000, 1, 1, 43200), 36526.5);
-  EXPECT_EQ(DaysSince1899(2024, 2, 29, 0), 45351.0);
-  // Before day zero the fraction counts away from it.
-  EXPECT_EQ(DaysSince1899(1899, 12, 29, 21600), -1.25);
-  EXPECT_EQ(DaysSince1899(1, 1, 1, 0), -693593.0);
-}
-
 TEST(GuidText, IsBracedUpperCaseInFieldOrder) {
   const unsigned char bytes[16] = {0x0c, 0x8b, 0x2f, 0x0e, 0x2b, 0x1a, 0x3d, 0x4c,
                                    0x9e, 0x8f, 0xa1, 0xb2, 0xc3, 0xd4, 0xe5, 0xf6};
@@ -64,58 +59,77 @@ TEST(GuidText, IsBracedUpperCaseInFieldOrder) {
             QStringLiteral("{0E2F8B0C-1A2B-4C3D-9E8F-A1B2C3D4E5F6}"));
 }
 
-TEST(ColumnStore, VariableValuesKeepTheirBoundariesNullsAndPieces) {
-  ColumnStore text(StorageKind::Text);
-  const char16_t a[] = u"ab";
-  text.AppendUnits(a, 2);
-  text.FinishRow();
-  text.AppendNull();
-  text.FinishRow();  // an empty, non-null value
-  text.AppendUnits(a, 1);
-  text.AppendUnits(a + 1, 1);  // one value in two pieces
-  text.FinishRow();
-  ASSERT_EQ(text.RowCount(), 4);
-  EXPECT_EQ(text.ValueAt(0).Text, QStringLiteral("ab"));
-  EXPECT_TRUE(text.ValueAt(1).IsNull());
-  EXPECT_EQ(text.ValueAt(2).kind, Value::Kind::Text);
-  EXPECT_TRUE(text.ValueAt(2).Text.isEmpty());
-  EXPECT_EQ(text.ValueAt(3).Text, QStringLiteral("ab"));
-  EXPECT_TRUE(text.ValueAt(4).IsNull());  // beyond the end
+namespace {
 
-  ColumnStore bytes(StorageKind::Bytes);
-  bytes.AppendBytes("\0x\0", 3);
-  bytes.FinishRow();
-  EXPECT_EQ(bytes.ValueAt(0).Bytes, QByteArray("\0x\0", 3));
+// Temporary files this process holds open although they have no name any more.
+int UnnamedTemporaryFiles() {
+  int count = 0;
+  for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::Files))
+    if (fd.symLinkTarget().endsWith(" (deleted)") || fd.symLinkTarget().contains("#")) ++count;
+  return count;
 }
 
-TEST(ColumnStore, NumbersKeepTheirKindAndExtremes) {
-  ColumnStore u(StorageKind::UInt);
-  u.AppendUInt(std::numeric_limits<quint64>::max());
-  u.AppendUInt(12);
-  EXPECT_EQ(u.ValueAt(0).kind, Value::Kind::UInt);
-  EXPECT_EQ(u.ValueAt(0).UInt, std::numeric_limits<quint64>::max());
-  EXPECT_EQ(u.ValueAt(1).kind, Value::Kind::Int);
-  EXPECT_EQ(u.ValueAt(1).Int, 12);
+QString ValueText(const ValueRef& v) {
+  return v.kind == Value::Kind::Text ? v.TextString() : QString();
+}
 
-  ColumnStore b(StorageKind::Bool);
-  b.AppendInt(1);
-  b.AppendNull();
-  EXPECT_TRUE(b.ValueAt(0).Bool);
-  EXPECT_EQ(b.ValueAt(0).kind, Value::Kind::Bool);
-  EXPECT_TRUE(b.ValueAt(1).IsNull());
+}  // namespace
 
-  ColumnStore d(StorageKind::Timestamp);
-  d.AppendDouble(36526.5);
-  EXPECT_EQ(d.ValueAt(0).kind, Value::Kind::Date);
-  EXPECT_EQ(d.ValueAt(0).Double, 36526.5);
+TEST(ColumnStore, KeepsEveryKindWithItsExtremesAndBoundaries) {
+  ResultMemory memory;
+  ColumnStore store(memory);
+  const char16_t lone[] = {u'a', 0xD800, u'b'};
+  store.AppendInt(std::numeric_limits<qint64>::min());
+  store.AppendUInt(std::numeric_limits<quint64>::max());
+  store.AppendDouble(-0.0);
+  store.AppendBool(true);
+  store.AppendNull();
+  store.AppendUtf8("", 0);  // empty, not null
+  store.AppendUtf16(u"\u00e9\U0001F600", 3);
+  store.AppendUtf16(lone, 3);  // no UTF-8 form: kept as UTF-16
+  store.AppendBytes("\0x\0", 3);
+  ASSERT_EQ(store.RowCount(), 9);
+  EXPECT_EQ(store.Peek(0).Int, std::numeric_limits<qint64>::min());
+  EXPECT_EQ(store.Peek(1).UInt, std::numeric_limits<quint64>::max());
+  EXPECT_TRUE(std::signbit(store.Peek(2).Double));
+  EXPECT_EQ(store.Peek(3).kind, Value::Kind::Bool);
+  EXPECT_TRUE(store.Peek(4).IsNull());
+  EXPECT_EQ(store.Peek(5).kind, Value::Kind::Text);
+  EXPECT_EQ(store.Peek(5).Size, 0);
+  EXPECT_EQ(ValueText(store.Peek(6)), QString::fromUtf8("\xC3\xA9\xF0\x9F\x98\x80"));
+  EXPECT_FALSE(store.Peek(6).Wide);
+  EXPECT_TRUE(store.Peek(7).Wide);
+  EXPECT_EQ(ValueText(store.Peek(7)), QString(reinterpret_cast<const QChar*>(lone), 3));
+  EXPECT_EQ(store.Peek(8).ByteArray(), QByteArray("\0x\0", 3));
+  EXPECT_TRUE(store.Peek(9).IsNull());  // beyond the end
+}
 
-  ColumnStore dec(StorageKind::Decimal);
-  dec.AppendBytes("NaN", 3);
-  dec.FinishRow();
-  dec.AppendBytes("-1.50", 5);
-  dec.FinishRow();
-  EXPECT_EQ(dec.ValueAt(0).kind, Value::Kind::Text);  // kept as the driver's text
-  EXPECT_EQ(dec.ValueAt(0).Text, QStringLiteral("NaN"));
-  EXPECT_EQ(dec.ValueAt(1).kind, Value::Kind::Decimal);
-  EXPECT_EQ(dec.ValueAt(1).Decimal.Scale, 2);
+// Past its memory budget a result keeps its chunks in an unnamed temporary file; every value
+// reads back the same, in any order, and the file goes with the result.
+TEST(ColumnStore, PagesPastTheBudgetAndLeavesNoFileBehind) {
+  const int filesBefore = UnnamedTemporaryFiles();
+  ResultMemory::SetBudgetOverride(64 * 1024);
+  {
+    ResultMemory memory;
+    ColumnStore numbers(memory);
+    ColumnStore texts(memory);
+    constexpr qint64 kRows = 400000;
+    const std::string huge(3 << 20, 'h');  // bigger than a chunk
+    for (qint64 i = 0; i < kRows; ++i) {
+      numbers.AppendInt(i * 7);
+      const std::string text = i == 1234 ? huge : "row " + std::to_string(i);
+      texts.AppendUtf8(text.data(), text.size());
+    }
+    EXPECT_LT(memory.InMemory, size_t{8} << 20);
+    EXPECT_GT(UnnamedTemporaryFiles(), filesBefore);
+    for (qint64 i : {qint64(0), kRows - 1, qint64(1234), qint64(200000), qint64(5), kRows / 2}) {
+      EXPECT_EQ(numbers.Peek(i).Int, i * 7);
+      const ValueRef t = texts.Peek(i);
+      EXPECT_EQ(std::string(t.Data, static_cast<size_t>(t.Size)),
+                i == 1234 ? huge : "row " + std::to_string(i));
+    }
+    for (qint64 i = 0; i < kRows; ++i) ASSERT_EQ(numbers.Peek(i).Int, i * 7);
+  }
+  ResultMemory::SetBudgetOverride(0);
+  EXPECT_EQ(UnnamedTemporaryFiles(), filesBefore);
 }

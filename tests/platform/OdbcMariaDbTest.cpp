@@ -49,7 +49,7 @@ TEST_F(MariaDbLayer, ColumnsArriveWithTheMappedTypeAndSizes) {
   ExpectField(rs->Field(13), {adDBTimeStamp, 16, 19, 0, true});
   ExpectField(rs->Field(14), {adWChar, 5, 255, 255, true});
   ExpectField(rs->Field(15), {adVarWChar, 20, 255, 255, false});
-  ExpectField(rs->Field(16), {adLongVarWChar, 65535, 255, 255, false});
+  ExpectField(rs->Field(16), {adVarWChar, 255, 255, 255, false});
   ExpectField(rs->Field(17), {adLongVarBinary, 65535, 255, 255, false});
   ExpectField(rs->Field(18), {adVarBinary, 10, 255, 255, false});
   ExpectField(rs->Field(19), {adBinary, 4, 255, 255, true});
@@ -88,16 +88,14 @@ TEST_F(MariaDbLayer, ValuesRoundTripExactly) {
   EXPECT_EQ(rs->GetValue(1, 1).Int, 5);
   EXPECT_EQ(rs->GetValue(0, 2).Double, 0.1);
   EXPECT_EQ(rs->GetValue(1, 2).Double, -1.5e300);
-  EXPECT_EQ(adotest::DecimalText(rs->GetValue(0, 3)),
-            QStringLiteral("-1234567890123456789012345.12345"));
+  EXPECT_EQ(rs->GetValue(0, 3).Text, QStringLiteral("-1234567890123456789012345.12345"));
   EXPECT_EQ(rs->GetValue(0, 4).Text, text);
   EXPECT_EQ(rs->GetValue(0, 5).Bytes, QByteArray("\x00\xff\x00\x00\x41", 5));
   EXPECT_EQ(rs->GetValue(1, 5).kind, Value::Kind::Bytes);
   EXPECT_TRUE(rs->GetValue(1, 5).Bytes.isEmpty());
-  EXPECT_EQ(rs->GetValue(0, 6).Double, 45351.0);
-  EXPECT_DOUBLE_EQ(rs->GetValue(0, 7).Double, 36525.0 + (86400.0 - 1.75) / 86400.0);
-  EXPECT_EQ(rs->GetValue(1, 7).Double, 0.25);
-  EXPECT_DOUBLE_EQ(rs->GetValue(0, 8).Double, (12 * 3600 + 34 * 60 + 56) / 86400.0);
+  EXPECT_EQ(rs->GetValue(0, 6).Text, QStringLiteral("2024-02-29"));
+  EXPECT_EQ(rs->GetValue(0, 7).Text, QStringLiteral("1999-12-31 23:59:58.250000"));
+  EXPECT_EQ(rs->GetValue(0, 8).Text, QStringLiteral("12:34:56"));
   EXPECT_EQ(rs->GetValue(0, 9).Text, QString(30000, QChar(u'y')));
   EXPECT_EQ(rs->GetValue(0, 10).Bytes, QByteArray("\x00\x01\x00\x00", 4));
   for (int c = 0; c < rs->FieldCount(); ++c) EXPECT_TRUE(rs->GetValue(2, c).IsNull()) << c;

@@ -1,0 +1,81 @@
+#include "platform/ado/ChunkedBuffer.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace ado {
+
+namespace {
+constexpr size_t kFirstCapacity = 256;
+}
+
+ChunkedBuffer::~ChunkedBuffer() {
+  if (!FMemory) return;
+  for (const Chunk& chunk : FChunks)
+    if (chunk.Data) FMemory->InMemory -= chunk.Capacity;
+  FMemory->InMemory -= FCacheCapacity;
+}
+
+ChunkedBuffer::ChunkedBuffer(ChunkedBuffer&& other) noexcept
+    : FMemory(std::exchange(other.FMemory, nullptr)),
+      FChunks(std::move(other.FChunks)),
+      FCache(std::move(other.FCache)),
+      FCacheCapacity(std::exchange(other.FCacheCapacity, 0)),
+      FCached(other.FCached) {}
+
+void ChunkedBuffer::Grow(Chunk& chunk, size_t capacity) {
+  auto data = std::make_unique_for_overwrite<char[]>(capacity);
+  if (chunk.Size > 0) std::memcpy(data.get(), chunk.Data.get(), chunk.Size);
+  FMemory->InMemory += capacity - chunk.Capacity;
+  chunk.Data = std::move(data);
+  chunk.Capacity = capacity;
+}
+
+// A full chunk stays in memory while the result is within its budget; past it, it moves to the
+// spill file, so memory holds the budget and one open chunk per buffer.
+void ChunkedBuffer::Finish(Chunk& chunk) {
+  if (FMemory->InMemory <= FMemory->Budget || chunk.Size == 0) return;
+  chunk.FileOffset = FMemory->File.Write(chunk.Data.get(), chunk.Size);
+  chunk.Data.reset();
+  FMemory->InMemory -= chunk.Capacity;
+}
+
+char* ChunkedBuffer::Extend(size_t size, uint64_t& position) {
+  if (FChunks.empty()) FChunks.emplace_back();
+  Chunk* last = &FChunks.back();
+  if (last->Capacity - last->Size < size) {
+    if (last->Capacity < kChunkBytes && last->Size + size <= kChunkBytes) {
+      // The first chunk doubles up to the full size.
+      size_t capacity = std::max(kFirstCapacity, last->Capacity);
+      while (capacity < last->Size + size) capacity *= 2;
+      Grow(*last, std::min(capacity, kChunkBytes));
+    } else {
+      Finish(*last);
+      FChunks.emplace_back();
+      last = &FChunks.back();
+      // A record larger than a chunk has a chunk of its own size.
+      Grow(*last, std::max(size, kChunkBytes));
+    }
+  }
+  position = (static_cast<uint64_t>(FChunks.size() - 1) << kOffsetBits) | last->Size;
+  char* at = last->Data.get() + last->Size;
+  last->Size += size;
+  return at;
+}
+
+const char* ChunkedBuffer::Load(size_t index) const {
+  const Chunk& chunk = FChunks[index];
+  if (FCached != index) {
+    if (FCacheCapacity < chunk.Size) {
+      FMemory->InMemory += chunk.Size - FCacheCapacity;
+      FCache = std::make_unique_for_overwrite<char[]>(chunk.Size);
+      FCacheCapacity = chunk.Size;
+    }
+    FCached = SIZE_MAX;
+    FMemory->File.Read(chunk.FileOffset, FCache.get(), chunk.Size);
+    FCached = index;
+  }
+  return FCache.get();
+}
+
+}  // namespace ado
