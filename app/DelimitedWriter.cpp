@@ -84,8 +84,9 @@ void DelimitedWriter::WriteRecordUtf8() {
     }
     if (i + 1 < FColumns.size()) line += delimiter;
   }
-  const std::string_view written = std::string_view(line).substr(lineStart);
-  if (written.find_first_of("\r\n") != std::string_view::npos)
+  const char* written = line.data() + lineStart;
+  const size_t length = line.size() - lineStart;
+  if (std::memchr(written, '\r', length) || std::memchr(written, '\n', length))
     ClearLineBreaks(line, static_cast<qsizetype>(lineStart), '\r', '\n');
   line += "\r\n";
 }

@@ -19,6 +19,9 @@ ChunkedBuffer::~ChunkedBuffer() {
 ChunkedBuffer::ChunkedBuffer(ChunkedBuffer&& other) noexcept
     : FMemory(std::exchange(other.FMemory, nullptr)),
       FChunks(std::move(other.FChunks)),
+      FWrite(std::exchange(other.FWrite, nullptr)),
+      FFree(std::exchange(other.FFree, 0)),
+      FNextPosition(other.FNextPosition),
       FCache(std::move(other.FCache)),
       FCacheCapacity(std::exchange(other.FCacheCapacity, 0)),
       FCached(other.FCached) {}
@@ -40,7 +43,7 @@ void ChunkedBuffer::Finish(Chunk& chunk) {
   FMemory->InMemory -= chunk.Capacity;
 }
 
-char* ChunkedBuffer::Extend(size_t size, uint64_t& position) {
+char* ChunkedBuffer::ExtendSlowly(size_t size, uint64_t& position) {
   if (FChunks.empty()) FChunks.emplace_back();
   Chunk* last = &FChunks.back();
   if (last->Capacity - last->Size < size) {
@@ -60,6 +63,9 @@ char* ChunkedBuffer::Extend(size_t size, uint64_t& position) {
   position = (static_cast<uint64_t>(FChunks.size() - 1) << kOffsetBits) | last->Size;
   char* at = last->Data.get() + last->Size;
   last->Size += size;
+  FWrite = at + size;
+  FFree = last->Capacity - last->Size;
+  FNextPosition = position + size;
   return at;
 }
 

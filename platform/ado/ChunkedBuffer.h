@@ -27,7 +27,18 @@ class ChunkedBuffer {
   ChunkedBuffer& operator=(const ChunkedBuffer&) = delete;
 
   // Room for size bytes at the end, contiguous; its position is returned through position.
-  char* Extend(size_t size, uint64_t& position);
+  char* Extend(size_t size, uint64_t& position) {
+    if (FFree >= size) {
+      position = FNextPosition;
+      char* at = FWrite;
+      FWrite += size;
+      FFree -= size;
+      FNextPosition += size;
+      FChunks.back().Size += size;
+      return at;
+    }
+    return ExtendSlowly(size, position);
+  }
   // The bytes at a position; valid until the next read of this buffer.
   const char* At(uint64_t position) const {
     const Chunk& chunk = FChunks[static_cast<size_t>(position >> kOffsetBits)];
@@ -47,12 +58,17 @@ class ChunkedBuffer {
     size_t Capacity = 0;
     qint64 FileOffset = -1;
   };
+  char* ExtendSlowly(size_t size, uint64_t& position);
   void Grow(Chunk& chunk, size_t capacity);
   void Finish(Chunk& chunk);
   const char* Load(size_t index) const;
 
   ResultMemory* FMemory;
   std::vector<Chunk> FChunks;
+  // Where the last chunk takes its next bytes, and how many it still has room for.
+  char* FWrite = nullptr;
+  size_t FFree = 0;
+  uint64_t FNextPosition = 0;
   mutable std::unique_ptr<char[]> FCache;
   mutable size_t FCacheCapacity = 0;
   mutable size_t FCached = SIZE_MAX;

@@ -8,6 +8,7 @@
 #include <sqlucode.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <string_view>
@@ -21,6 +22,7 @@ constexpr size_t kBlockBytes = 1 << 20;
 // The first SQLGetData of a value reads this much; the driver's length indicator then tells
 // how much is left, which is read at once.
 constexpr size_t kFirstPiece = 16 * 1024;
+constexpr size_t kSmallestPiece = 64;
 SQLULEN gBlockRows = 1024;
 
 bool IsVariable(FetchKind kind) {
@@ -229,6 +231,7 @@ std::vector<ColumnStore> ResultFetcher::FetchAll(std::vector<ColumnDescription>&
     stores.emplace_back(memory);
     plans.push_back(PlanOf(column, FFamily));
   }
+  FPieceHints.assign(columns.size(), kSmallestPiece);
   const bool anyLong = std::any_of(columns.begin(), columns.end(), IsLongColumn);
   // A value longer than its column's declared size is read again with SQLGetData: from a block
   // when the driver allows it, else from a one-row block with the bound column, else no column
@@ -369,14 +372,16 @@ void ResultFetcher::GetValue(SQLUSMALLINT number, const FetchPlan& plan, ColumnS
     }
     return;
   }
-  // A long value comes in pieces: the first call tells the whole length (or that it cannot
-  // tell), and the rest is read in one call where it can.
+  // A value comes in pieces: the first call tells the whole length (or that it cannot tell),
+  // and the rest is read in one call where it can. The first call asks for about as much as the
+  // column's last value took, since drivers fill the whole buffer they are given.
   const size_t terminator = TerminatorOf(plan.Kind);
   if (FPiece.size() < kFirstPiece) FPiece.resize(kFirstPiece);
+  size_t& hint = FPieceHints[number - 1];
   size_t have = 0;
+  size_t room = std::min(hint, FPiece.size());
   for (;;) {
     SQLLEN indicator = 0;
-    const size_t room = FPiece.size() - have;
     const SQLRETURN rc = OdbcCheck(SQLGetData(FStatement, number, cType, FPiece.data() + have,
                                               static_cast<SQLLEN>(room), &indicator),
                                    SQL_HANDLE_STMT, FStatement);
@@ -394,10 +399,12 @@ void ResultFetcher::GetValue(SQLUSMALLINT number, const FetchPlan& plan, ColumnS
     size_t got = usable;
     if (plan.Kind == FetchKind::WideText) got &= ~(sizeof(SQLWCHAR) - 1);
     have += got;
-    const size_t rest =
-        indicator == SQL_NO_TOTAL ? FPiece.size() : static_cast<size_t>(indicator) - got;
-    FPiece.resize(have + rest + terminator);
+    const size_t rest = indicator == SQL_NO_TOTAL ? std::max(FPiece.size(), kFirstPiece)
+                                                  : static_cast<size_t>(indicator) - got;
+    if (FPiece.size() < have + rest + terminator) FPiece.resize(have + rest + terminator);
+    room = rest + terminator;
   }
+  hint = std::clamp(std::bit_ceil(have + terminator + 1), kSmallestPiece, kFirstPiece);
   if (plan.Infinities && MayBeInfinity(FPiece.data(), have))
     AppendDate(number, 1, plan, FPiece.data(), have, store);
   else

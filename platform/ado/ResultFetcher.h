@@ -46,6 +46,7 @@ class ResultFetcher {
   SQLUINTEGER FGetDataExtensions;
   DriverFamily FFamily;
   std::vector<char> FPiece;
+  std::vector<size_t> FPieceHints;  // per column: the first piece to ask for
 };
 
 // Stores one value that arrived in the plan's C type (bytes: its length without terminator).
