@@ -1,7 +1,8 @@
 // Opening the database layer's recordset against a bare ODBC fetch loop and the databases' own
-// command-line tools, on the same 1,000,000-row table. Each measurement runs in a child process
+// command-line tools, on the same bench table (ROWMILL_BENCH_ROWS rows, default 1,000,000). Each measurement runs in a child process
 // so its peak memory (VmHWM) is its own.
 
+#include "bench/BenchSupport.h"
 #include "platform/ado/OdbcConnection.h"
 #include "platform/ado/OdbcEnvironment.h"
 #include "platform/ado/OdbcText.h"
@@ -36,16 +37,11 @@ struct Sample {
 };
 
 double Now() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
+  return bench::Now();
 }
 
 double PeakMiB() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-  return 0;
+  return bench::PeakMiB();
 }
 
 // Runs the measurement in a child and reads its sample back through a pipe.
@@ -107,55 +103,11 @@ Sample LayerOpen(const QString& connectionString) {
   return s;
 }
 
-void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE h, const char* what) {
-  if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return;
-  SQLCHAR state[6] = {}, text[512] = {};
-  SQLINTEGER native = 0;
-  SQLSMALLINT len = 0;
-  SQLGetDiagRecA(type, h, 1, state, &native, text, sizeof text, &len);
-  throw std::runtime_error(std::string(what) + ": " + reinterpret_cast<char*>(text));
-}
-
-// The reference peer: the same query through ODBC, bound columns and block fetch where the
-// driver takes it, every value read and dropped.
 Sample BareLoop(const QString& connectionString) {
-  SQLHDBC dbc = nullptr;
-  SQLHSTMT stmt = nullptr;
-  Check(SQLAllocHandle(SQL_HANDLE_DBC, ado::OdbcEnvironment(), &dbc), SQL_HANDLE_ENV,
-        ado::OdbcEnvironment(), "alloc");
-  std::vector<SQLWCHAR> cs = ado::ToSqlWChar(connectionString);
-  Check(
-      SQLDriverConnectW(dbc, nullptr, cs.data(), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT),
-      SQL_HANDLE_DBC, dbc, "connect");
-  Check(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt), SQL_HANDLE_DBC, dbc, "stmt");
-  const double start = Now();
-  Check(SQLExecDirectA(stmt, (SQLCHAR*)kQuery, SQL_NTS), SQL_HANDLE_STMT, stmt, "execute");
-  const SQLULEN block = 1024;
-  SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(block), 0);
-  SQLULEN fetched = 0;
-  SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0);
-  std::vector<SQLBIGINT> ids(block);
-  std::vector<double> xs(block);
-  std::vector<SQLWCHAR> names(block * 41);
-  std::vector<SQLLEN> ind(block * 3);
-  SQLBindCol(stmt, 1, SQL_C_SBIGINT, ids.data(), 8, ind.data());
-  SQLBindCol(stmt, 2, SQL_C_DOUBLE, xs.data(), 8, ind.data() + block);
-  SQLBindCol(stmt, 3, SQL_C_WCHAR, names.data(), 41 * 2, ind.data() + 2 * block);
-  long long rows = 0;
-  volatile long long sink = 0;
-  for (;;) {
-    const SQLRETURN rc = SQLFetch(stmt);
-    Check(rc, SQL_HANDLE_STMT, stmt, "fetch");
-    if (rc == SQL_NO_DATA) break;
-    for (SQLULEN r = 0; r < fetched; ++r) sink = sink + ids[r] + static_cast<long long>(xs[r]);
-    rows += static_cast<long long>(fetched);
-  }
+  const bench::BareRun run = bench::BareLoop(connectionString, kQuery);
   Sample s;
-  s.Seconds = Now() - start;
-  s.Rows = rows;
-  SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-  SQLDisconnect(dbc);
-  SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+  s.Seconds = run.Seconds;
+  s.Rows = run.Rows;
   return s;
 }
 

@@ -1,5 +1,6 @@
-// Opens a 1,000,000-row result through TADODataSet and walks it with First/Next reading every
-// field's AsString, against a GetValue walk over the bare database layer.
+// Opens the bench table through TADODataSet and walks it with First/Next reading every field:
+// as AsString texts (the grid's way) and written into a UTF-8 buffer (the save's way), against a
+// Peek walk over the bare database layer.
 // ROWMILL_BENCH_SQLITE: a database file with bench(id INTEGER, x DOUBLE PRECISION, name
 // VARCHAR(20)); ROWMILL_BENCH_PG: an ODBC connection string to a database holding the same table.
 
@@ -7,6 +8,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADODataSet.h"
 #include "data/TField.h"
+#include "data/TextSink.h"
 #include "platform/ado/AdoInterfaces.h"
 
 #include <QString>
@@ -49,8 +51,8 @@ Run LayerRun(const QString& cs) {
   const int cols = rs->FieldCount();
   for (qint64 row = 0; row < rows; ++row)
     for (int col = 0; col < cols; ++col) {
-      const ado::Value v = rs->GetValue(row, col);
-      r.Chars += v.Text.size() + static_cast<qint64>(v.Int);
+      const ado::ValueRef v = rs->Peek(row, col);
+      r.Chars += v.Size + static_cast<qint64>(v.Int);
       ++r.Values;
     }
   const auto t2 = Clock::now();
@@ -59,7 +61,11 @@ Run LayerRun(const QString& cs) {
   return r;
 }
 
-Run DataSetRun(const QString& cs) {
+// How a field gives its text to the walk: as a text of its own (the grid's way) or written into
+// a UTF-8 buffer (the save's way).
+enum class Reading { AsString, WriteAsString };
+
+Run DataSetRun(const QString& cs, Reading reading) {
   Run r;
   TADOConnection connection;
   connection.SetKeepConnection(false);
@@ -74,11 +80,19 @@ Run DataSetRun(const QString& cs) {
   const auto t1 = Clock::now();
   dataSet.DisableControls();
   const int fields = dataSet.FieldCount();
-  for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
+  TextSink sink(TextSink::Encoding::Utf8);
+  for (dataSet.First(); !dataSet.Eof(); dataSet.Next()) {
     for (int i = 0; i < fields; ++i) {
-      r.Chars += dataSet.Fields(i)->AsString().size();
+      if (reading == Reading::AsString) {
+        r.Chars += dataSet.Fields(i)->AsString().size();
+      } else {
+        dataSet.Fields(i)->WriteAsString(sink);
+      }
       ++r.Values;
     }
+    r.Chars += static_cast<qint64>(sink.Bytes().size());
+    sink.Bytes().clear();
+  }
   dataSet.EnableControls();
   const auto t2 = Clock::now();
   r.OpenMs = Ms(t1 - t0);
@@ -105,7 +119,9 @@ void Measure(const char* source, const char* what, F&& once, const QString& cs) 
 
 void Bench(const char* source, const QString& cs) {
   Measure(source, "layer", LayerRun, cs);
-  Measure(source, "dataset", DataSetRun, cs);
+  Measure(source, "AsString", [](const QString& c) { return DataSetRun(c, Reading::AsString); }, cs);
+  Measure(source, "save path", [](const QString& c) { return DataSetRun(c, Reading::WriteAsString); },
+          cs);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Opening a 1,000,000-row result with the result grid attached and showing its first rows,
+// Opening the bench table with the result grid attached and showing its first rows,
 // against opening the same data set with nothing attached. The grid must read only the rows it
 // shows, so the two stay within 1.2x of each other.
 // ROWMILL_BENCH_SQLITE: a database file with bench(id, x, name); ROWMILL_BENCH_PG: an ODBC

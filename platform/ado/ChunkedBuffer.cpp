@@ -1,6 +1,9 @@
 #include "platform/ado/ChunkedBuffer.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace ado {
@@ -26,8 +29,22 @@ ChunkedBuffer::ChunkedBuffer(ChunkedBuffer&& other) noexcept
       FCacheCapacity(std::exchange(other.FCacheCapacity, 0)),
       FCached(other.FCached) {}
 
+// A full chunk is one huge page where the system allows: touching a result's memory page by page
+// costs more than fetching it on some machines.
+ChunkedBuffer::Memory ChunkedBuffer::Allocate(size_t size) {
+  char* p = nullptr;
+  if (size == kChunkBytes) {
+    p = static_cast<char*>(std::aligned_alloc(kChunkBytes, size));
+    if (p) ::madvise(p, size, MADV_HUGEPAGE);
+  } else {
+    p = static_cast<char*>(std::malloc(size));
+  }
+  if (!p) throw std::bad_alloc();
+  return Memory(p);
+}
+
 void ChunkedBuffer::Grow(Chunk& chunk, size_t capacity) {
-  auto data = std::make_unique_for_overwrite<char[]>(capacity);
+  Memory data = Allocate(capacity);
   if (chunk.Size > 0) std::memcpy(data.get(), chunk.Data.get(), chunk.Size);
   FMemory->InMemory += capacity - chunk.Capacity;
   chunk.Data = std::move(data);
@@ -74,7 +91,7 @@ const char* ChunkedBuffer::Load(size_t index) const {
   if (FCached != index) {
     if (FCacheCapacity < chunk.Size) {
       FMemory->InMemory += chunk.Size - FCacheCapacity;
-      FCache = std::make_unique_for_overwrite<char[]>(chunk.Size);
+      FCache = Allocate(chunk.Size);
       FCacheCapacity = chunk.Size;
     }
     FCached = SIZE_MAX;

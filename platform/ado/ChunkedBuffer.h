@@ -3,6 +3,7 @@
 #include "platform/ado/SpillFile.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -15,7 +16,7 @@ namespace ado {
 // chunk. Positions name a chunk and an offset in it; a record never straddles two chunks.
 class ChunkedBuffer {
  public:
-  static constexpr int kChunkShift = 20;  // 1 MiB chunks
+  static constexpr int kChunkShift = 21;  // 2 MiB chunks: one huge page each
   static constexpr size_t kChunkBytes = size_t{1} << kChunkShift;
   static constexpr int kOffsetBits = 40;
 
@@ -52,8 +53,13 @@ class ChunkedBuffer {
   }
 
  private:
+  struct Free {
+    void operator()(char* p) const { std::free(p); }
+  };
+  using Memory = std::unique_ptr<char[], Free>;
+  static Memory Allocate(size_t size);
   struct Chunk {
-    std::unique_ptr<char[]> Data;
+    Memory Data;
     size_t Size = 0;
     size_t Capacity = 0;
     qint64 FileOffset = -1;
@@ -69,7 +75,7 @@ class ChunkedBuffer {
   char* FWrite = nullptr;
   size_t FFree = 0;
   uint64_t FNextPosition = 0;
-  mutable std::unique_ptr<char[]> FCache;
+  mutable Memory FCache;
   mutable size_t FCacheCapacity = 0;
   mutable size_t FCached = SIZE_MAX;
 };

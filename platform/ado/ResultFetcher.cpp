@@ -23,6 +23,7 @@ constexpr size_t kBlockBytes = 1 << 20;
 // how much is left, which is read at once.
 constexpr size_t kFirstPiece = 16 * 1024;
 constexpr size_t kSmallestPiece = 64;
+constexpr size_t kSqliteBoundBytes = 64;
 SQLULEN gBlockRows = 1024;
 
 bool IsVariable(FetchKind kind) {
@@ -239,7 +240,10 @@ std::vector<ColumnStore> ResultFetcher::FetchAll(std::vector<ColumnDescription>&
   const bool recoverable = (FGetDataExtensions & (SQL_GD_BLOCK | SQL_GD_BOUND)) != 0;
   const bool anyVariable = std::any_of(plans.begin(), plans.end(),
                                        [](const FetchPlan& p) { return IsVariable(p.Kind); });
-  if (FFamily == DriverFamily::Sqlite || anyLong || (anyVariable && !recoverable)) {
+  // SQLite's declared sizes mean nothing and it has no long types of its own: its values are
+  // fetched in small bound buffers, and the few longer ones read again whole.
+  const bool sqlite = FFamily == DriverFamily::Sqlite;
+  if ((!sqlite && anyLong) || (anyVariable && !recoverable)) {
     FetchRows(plans, stores);
   } else {
     FetchBlocks(plans, columns, stores);
@@ -256,7 +260,11 @@ void ResultFetcher::FetchBlocks(const std::vector<FetchPlan>& plans,
   bound.reserve(columns.size());
   size_t rowBytes = 0;
   for (size_t c = 0; c < columns.size(); ++c) {
-    bound.push_back({plans[c], BufferSizeOf(columns[c], plans[c].Kind), {}, {}});
+    size_t size = BufferSizeOf(columns[c], plans[c].Kind);
+    // The driver fills the whole buffer it is given, whatever the value's length.
+    if (FFamily == DriverFamily::Sqlite && IsVariable(plans[c].Kind))
+      size = kSqliteBoundBytes;
+    bound.push_back({plans[c], size, {}, {}});
     rowBytes += bound.back().ElementSize + sizeof(SQLLEN);
   }
   SQLULEN blockRows =
