@@ -1,6 +1,6 @@
 // Opening the database layer's recordset against a bare ODBC fetch loop and the databases' own
-// command-line tools, on the same bench table (ROWMILL_BENCH_ROWS rows, default 1,000,000). Each measurement runs in a child process
-// so its peak memory (VmHWM) is its own.
+// command-line tools, on the same bench table (ROWMILL_BENCH_ROWS rows, default 1,000,000). Each
+// measurement runs in a child process so its peak memory (VmHWM) is its own.
 
 #include "bench/BenchSupport.h"
 #include "platform/ado/OdbcConnection.h"

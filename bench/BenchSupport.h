@@ -40,7 +40,8 @@ inline double StatusMiB(const char* key) {
   std::ifstream status("/proc/self/status");
   std::string line;
   while (std::getline(status, line))
-    if (line.rfind(key, 0) == 0) return std::atof(line.c_str() + std::char_traits<char>::length(key)) / 1024.0;
+    if (line.rfind(key, 0) == 0)
+      return std::atof(line.c_str() + std::char_traits<char>::length(key)) / 1024.0;
   return 0;
 }
 inline double PeakMiB() {

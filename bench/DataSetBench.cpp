@@ -119,9 +119,11 @@ void Measure(const char* source, const char* what, F&& once, const QString& cs) 
 
 void Bench(const char* source, const QString& cs) {
   Measure(source, "layer", LayerRun, cs);
-  Measure(source, "AsString", [](const QString& c) { return DataSetRun(c, Reading::AsString); }, cs);
-  Measure(source, "save path", [](const QString& c) { return DataSetRun(c, Reading::WriteAsString); },
-          cs);
+  Measure(
+      source, "AsString", [](const QString& c) { return DataSetRun(c, Reading::AsString); }, cs);
+  Measure(
+      source, "save path", [](const QString& c) { return DataSetRun(c, Reading::WriteAsString); },
+      cs);
 }
 
 }  // namespace

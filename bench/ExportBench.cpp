@@ -131,14 +131,16 @@ void Report(const char* name, const char* peerName, double peerGoal, const Figur
   line("bare ODBC fetch loop", f.Bare);
   line("Execute SQL + show", f.Execute);
   line("Save as CSV", f.Save);
-  std::printf("  %-24s %8.0f rows/s (goal >= 3,000,000); adds %.1f MiB to the open result "
-              "(goal <= 64)\n",
-              "  save rate", static_cast<double>(f.Rows) / f.Save.Time(), bench::Median(f.SaveAdds));
+  std::printf(
+      "  %-24s %8.0f rows/s (goal >= 3,000,000); adds %.1f MiB to the open result "
+      "(goal <= 64)\n",
+      "  save rate", static_cast<double>(f.Rows) / f.Save.Time(), bench::Median(f.SaveAdds));
   line("Execute + Save", f.Road);
   line(peerName, f.Peer);
-  std::printf("  Execute + Save: %.2fx the bare ODBC fetch loop (goal <= 1.30x), %.2fx %s "
-              "(goal <= %.1fx)\n\n",
-              f.Road.Time() / f.Bare.Time(), f.Road.Time() / f.Peer.Time(), peerName, peerGoal);
+  std::printf(
+      "  Execute + Save: %.2fx the bare ODBC fetch loop (goal <= 1.30x), %.2fx %s "
+      "(goal <= %.1fx)\n\n",
+      f.Road.Time() / f.Bare.Time(), f.Road.Time() / f.Peer.Time(), peerName, peerGoal);
   std::fflush(stdout);
 }
 

@@ -262,8 +262,7 @@ void ResultFetcher::FetchBlocks(const std::vector<FetchPlan>& plans,
   for (size_t c = 0; c < columns.size(); ++c) {
     size_t size = BufferSizeOf(columns[c], plans[c].Kind);
     // The driver fills the whole buffer it is given, whatever the value's length.
-    if (FFamily == DriverFamily::Sqlite && IsVariable(plans[c].Kind))
-      size = kSqliteBoundBytes;
+    if (FFamily == DriverFamily::Sqlite && IsVariable(plans[c].Kind)) size = kSqliteBoundBytes;
     bound.push_back({plans[c], size, {}, {}});
     rowBytes += bound.back().ElementSize + sizeof(SQLLEN);
   }

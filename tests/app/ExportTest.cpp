@@ -229,9 +229,12 @@ TEST_F(FakeExport, EventsAreDispatchedWhileExporting) {
   EXPECT_GE(ticksWhileDisabled, timer.elapsed() > 40 ? 2 : 1);
 }
 
+// The lines are written as they are built; megabytes of them are in the save file beside the
+// target when a read fails, and the target keeps its bytes.
 TEST_F(FakeExport, ReadFailureLeavesTheExistingFileAndCleansUp) {
-  ResultData result = Table({Field("a", ado::adInteger)}, {{Int(1)}, {Int(2)}, {Int(3)}});
-  result.FailingCells = {{2, 0, "driver lost the row"}};
+  std::vector<std::vector<ado::Value>> rows(150000, {Text(QString(20, u'x'))});
+  ResultData result = Table({Field("a", ado::adVarWChar, 20)}, rows);
+  result.FailingCells = {{140000, 0, "driver lost the row"}};
   Open(result);
   Form->ADODataSet->Next();
   const QString path = PathOf("keep.csv");

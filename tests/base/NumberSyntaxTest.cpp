@@ -20,14 +20,28 @@ TEST(NumberSyntax, RecognisesOnlyTheTextsThatComeBackTheSame) {
     bool Real;
   };
   const Case cases[] = {
-      {"0", true, false},          {"-12", true, false},        {"9223372036854775807", true, false},
-      {"-9223372036854775808", true, false}, {"9223372036854775808", false, false},
-      {"007", false, false},       {"-0", false, false},        {"+5", false, false},
-      {" 12", false, false},       {"12abc", false, false},     {"", false, false},
-      {"1.5", false, true},        {"-2.0e+20", false, true},   {"1.0e-07", false, true},
-      {"Inf", false, true},        {"-Inf", false, true},       {"1.", false, false},
-      {".5", false, false},        {"1e5", false, false},       {"1.5e", false, false},
-      {"NaN", false, false},       {"1.79769313486232e+308", false, false},
+      {"0", true, false},
+      {"-12", true, false},
+      {"9223372036854775807", true, false},
+      {"-9223372036854775808", true, false},
+      {"9223372036854775808", false, false},
+      {"007", false, false},
+      {"-0", false, false},
+      {"+5", false, false},
+      {" 12", false, false},
+      {"12abc", false, false},
+      {"", false, false},
+      {"1.5", false, true},
+      {"-2.0e+20", false, true},
+      {"1.0e-07", false, true},
+      {"Inf", false, true},
+      {"-Inf", false, true},
+      {"1.", false, false},
+      {".5", false, false},
+      {"1e5", false, false},
+      {"1.5e", false, false},
+      {"NaN", false, false},
+      {"1.79769313486232e+308", false, false},
   };
   for (const Case& c : cases) {
     const size_t size = std::char_traits<char>::length(c.Text);

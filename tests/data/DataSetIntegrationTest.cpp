@@ -3,7 +3,11 @@
 #include "data/TADODataSet.h"
 #include "data/TField.h"
 #include "platform/ado/OdbcConnection.h"
+#include "platform/ado/SpillFile.h"
 #include "tests/support/TestDatabases.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -158,6 +162,42 @@ TEST_P(DataSetOnDatabase, MissingConnectionIsReportedFirst) {
   EXPECT_THROW(FDataSet->Open(), EOleException);
   EXPECT_FALSE(FDataSet->Active());
   EXPECT_EQ(FDataSet->ReasonCount(), 0);
+}
+
+namespace {
+
+// Temporary files this process holds open after their names are gone.
+int UnnamedFiles() {
+  int count = 0;
+  for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::Files))
+    if (fd.symLinkTarget().endsWith(" (deleted)") || fd.symLinkTarget().contains("/#")) ++count;
+  return count;
+}
+
+}  // namespace
+
+// A result beyond the memory budget keeps its values in a file without a name, which goes with
+// Close; the values read back whole.
+TEST_P(DataSetOnDatabase, ResultPastTheBudgetPagesToAFileThatGoesWithClose) {
+  const QString which = GetParam();
+  const QString rows =
+      which == "sqlite"     ? "WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s "
+                              "WHERE i < 600000) SELECT i, 'row ' || i FROM s"
+      : which == "postgres" ? "SELECT i, 'row ' || i FROM generate_series(1, 600000) AS s(i)"
+                            : "SELECT seq, CONCAT('row ', seq) FROM seq_1_to_600000";
+  const int before = UnnamedFiles();
+  ado::ResultMemory::SetBudgetOverride(256 * 1024);
+  FDataSet->SetCommandText(rows);
+  FDataSet->Open();
+  ado::ResultMemory::SetBudgetOverride(0);
+  EXPECT_GT(UnnamedFiles(), before);
+  ASSERT_EQ(FDataSet->RecordCount(), 600000);
+  for (const qint64 r : {qint64(0), qint64(345678), qint64(599999)})
+    EXPECT_EQ(FDataSet->Fields(1)->AsStringAt(r), QStringLiteral("row %1").arg(r + 1));
+  FDataSet->Last();
+  EXPECT_EQ(FDataSet->Fields(0)->AsString(), "600000");
+  FDataSet->Close();
+  EXPECT_EQ(UnnamedFiles(), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, DataSetOnDatabase,

@@ -67,8 +67,8 @@ TEST(GeneralNumberFormat, AgreesWithRoundingToFifteenDigitsEverywhere) {
     }
     if (!std::isfinite(value) || value == 0) continue;
     char buffer[40];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                 std::chars_format::scientific, 14);
+    const auto r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
     const double rounded = std::strtod(std::string(buffer, r.ptr).c_str(), nullptr);
     const QString text = General(value, u'.');
     ASSERT_EQ(text.toDouble(), rounded) << buffer << " " << text.toStdString();
