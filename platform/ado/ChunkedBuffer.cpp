@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <utility>
 
@@ -29,16 +30,29 @@ ChunkedBuffer::ChunkedBuffer(ChunkedBuffer&& other) noexcept
       FCacheCapacity(std::exchange(other.FCacheCapacity, 0)),
       FCached(other.FCached) {}
 
+void ChunkedBuffer::Release::operator()(char* p) const {
+  if (Mapped > 0)
+    ::munmap(p, Mapped);
+  else
+    std::free(p);
+}
+
 // A full chunk is one huge page where the system allows: touching a result's memory page by page
-// costs more than fetching it on some machines.
+// costs more than fetching it on some machines. Mapped twice its size, then cut to the aligned
+// chunk.
 ChunkedBuffer::Memory ChunkedBuffer::Allocate(size_t size) {
-  char* p = nullptr;
   if (size == kChunkBytes) {
-    p = static_cast<char*>(std::aligned_alloc(kChunkBytes, size));
-    if (p) ::madvise(p, size, MADV_HUGEPAGE);
-  } else {
-    p = static_cast<char*>(std::malloc(size));
+    void* raw = ::mmap(nullptr, 2 * size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) throw std::bad_alloc();
+    const auto start = reinterpret_cast<uintptr_t>(raw);
+    const uintptr_t aligned = (start + size - 1) & ~(uintptr_t{size} - 1);
+    if (aligned > start) ::munmap(raw, aligned - start);
+    const uintptr_t tail = start + 2 * size - (aligned + size);
+    if (tail > 0) ::munmap(reinterpret_cast<void*>(aligned + size), tail);
+    ::madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+    return Memory(reinterpret_cast<char*>(aligned), Release{size});
   }
+  auto* p = static_cast<char*>(std::malloc(size));
   if (!p) throw std::bad_alloc();
   return Memory(p);
 }

@@ -53,10 +53,15 @@ class ChunkedBuffer {
   }
 
  private:
-  struct Free {
-    void operator()(char* p) const { std::free(p); }
+  // Full chunks are mapped (and unmapped) on their own, so a chunk that goes to the spill file
+  // gives its memory back at once; smaller blocks come from the heap.
+  struct Release {
+    Release() noexcept : Mapped(0) {}
+    explicit Release(size_t mapped) noexcept : Mapped(mapped) {}
+    void operator()(char* p) const;
+    size_t Mapped;
   };
-  using Memory = std::unique_ptr<char[], Free>;
+  using Memory = std::unique_ptr<char[], Release>;
   static Memory Allocate(size_t size);
   struct Chunk {
     Memory Data;
