@@ -42,7 +42,8 @@ void ChunkedBuffer::Release::operator()(char* p) const {
 // chunk.
 ChunkedBuffer::Memory ChunkedBuffer::Allocate(size_t size) {
   if (size == kChunkBytes) {
-    void* raw = ::mmap(nullptr, 2 * size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* raw =
+        ::mmap(nullptr, 2 * size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) throw std::bad_alloc();
     const auto start = reinterpret_cast<uintptr_t>(raw);
     const uintptr_t aligned = (start + size - 1) & ~(uintptr_t{size} - 1);

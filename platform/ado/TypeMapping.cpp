@@ -160,41 +160,9 @@ int ColumnTypeOf(const ColumnDescription& column) {
 
 }  // namespace
 
-FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
-  FetchPlan plan;
-  const int type = AdoTypeOf(column.SqlType, column.Unsigned);
-  if (IsBinaryType(column.SqlType)) {
-    plan.Kind = FetchKind::Bytes;
-    return plan;
-  }
-  if (family == DriverFamily::Sqlite) {
-    plan.Kind = FetchKind::ByteText;
-    switch (type) {
-      case adTinyInt:
-      case adSmallInt:
-      case adInteger:
-      case adBigInt:
-      case adUnsignedTinyInt:
-      case adUnsignedSmallInt:
-      case adUnsignedInt:
-      case adUnsignedBigInt:
-        plan.Numbers = TextNumbers::Integers;
-        break;
-      case adSingle:
-      case adDouble:
-        plan.Numbers = TextNumbers::IntegersAndReals;
-        break;
-      default:
-        // Without a declared type the driver says "varchar" and names no table. Integers are
-        // kept as such there, since their text comes back the same whatever the column.
-        plan.TypeFromFirstValue =
-            column.TableName.isEmpty() && column.SqlType == SQL_VARCHAR &&
-            column.TypeName.compare(QLatin1String("varchar"), Qt::CaseInsensitive) == 0;
-        if (plan.TypeFromFirstValue) plan.Numbers = TextNumbers::Integers;
-        break;
-    }
-    return plan;
-  }
+namespace {
+
+bool IsIntegerType(int type) {
   switch (type) {
     case adTinyInt:
     case adSmallInt:
@@ -203,11 +171,47 @@ FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
     case adUnsignedTinyInt:
     case adUnsignedSmallInt:
     case adUnsignedInt:
-      plan.Kind = FetchKind::Int;
-      break;
     case adUnsignedBigInt:
-      plan.Kind = FetchKind::UInt;
-      break;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// SQLite gives every value as its own text, whatever the declared type.
+FetchPlan SqlitePlanOf(const ColumnDescription& column, int type) {
+  FetchPlan plan;
+  plan.Kind = FetchKind::ByteText;
+  if (IsIntegerType(type)) {
+    plan.Numbers = TextNumbers::Integers;
+  } else if (type == adSingle || type == adDouble) {
+    plan.Numbers = TextNumbers::IntegersAndReals;
+  } else {
+    // Without a declared type the driver says "varchar" and names no table. Integers are kept
+    // as such there, since their text comes back the same whatever the column.
+    plan.TypeFromFirstValue =
+        column.TableName.isEmpty() && column.SqlType == SQL_VARCHAR &&
+        column.TypeName.compare(QLatin1String("varchar"), Qt::CaseInsensitive) == 0;
+    if (plan.TypeFromFirstValue) plan.Numbers = TextNumbers::Integers;
+  }
+  return plan;
+}
+
+}  // namespace
+
+FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
+  FetchPlan plan;
+  const int type = AdoTypeOf(column.SqlType, column.Unsigned);
+  if (IsBinaryType(column.SqlType)) {
+    plan.Kind = FetchKind::Bytes;
+    return plan;
+  }
+  if (family == DriverFamily::Sqlite) return SqlitePlanOf(column, type);
+  if (IsIntegerType(type)) {
+    plan.Kind = type == adUnsignedBigInt ? FetchKind::UInt : FetchKind::Int;
+    return plan;
+  }
+  switch (type) {
     case adSingle:
     case adDouble:
       plan.Kind = FetchKind::Double;

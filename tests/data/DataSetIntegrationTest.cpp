@@ -5,9 +5,7 @@
 #include "platform/ado/OdbcConnection.h"
 #include "platform/ado/SpillFile.h"
 #include "tests/support/TestDatabases.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "tests/support/UnnamedFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -163,18 +161,6 @@ TEST_P(DataSetOnDatabase, MissingConnectionIsReportedFirst) {
   EXPECT_FALSE(FDataSet->Active());
   EXPECT_EQ(FDataSet->ReasonCount(), 0);
 }
-
-namespace {
-
-// Temporary files this process holds open after their names are gone.
-int UnnamedFiles() {
-  int count = 0;
-  for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::Files))
-    if (fd.symLinkTarget().endsWith(" (deleted)") || fd.symLinkTarget().contains("/#")) ++count;
-  return count;
-}
-
-}  // namespace
 
 // A result beyond the memory budget keeps its values in a file without a name, which goes with
 // Close; the values read back whole.

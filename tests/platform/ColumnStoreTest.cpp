@@ -1,9 +1,7 @@
 #include "platform/ado/ColumnStore.h"
+#include "tests/support/UnnamedFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <cmath>
 #include <cstring>
@@ -61,14 +59,6 @@ TEST(GuidText, IsBracedUpperCaseInFieldOrder) {
 
 namespace {
 
-// Temporary files this process holds open although they have no name any more.
-int UnnamedTemporaryFiles() {
-  int count = 0;
-  for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::Files))
-    if (fd.symLinkTarget().endsWith(" (deleted)") || fd.symLinkTarget().contains("#")) ++count;
-  return count;
-}
-
 QString ValueText(const ValueRef& v) {
   return v.kind == Value::Kind::Text ? v.TextString() : QString();
 }
@@ -107,7 +97,7 @@ TEST(ColumnStore, KeepsEveryKindWithItsExtremesAndBoundaries) {
 // Past its memory budget a result keeps its chunks in an unnamed temporary file; every value
 // reads back the same, in any order, and the file goes with the result.
 TEST(ColumnStore, PagesPastTheBudgetAndLeavesNoFileBehind) {
-  const int filesBefore = UnnamedTemporaryFiles();
+  const int filesBefore = UnnamedFiles();
   ResultMemory::SetBudgetOverride(64 * 1024);
   {
     ResultMemory memory;
@@ -121,7 +111,7 @@ TEST(ColumnStore, PagesPastTheBudgetAndLeavesNoFileBehind) {
       texts.AppendUtf8(text.data(), text.size());
     }
     EXPECT_LT(memory.InMemory, size_t{8} << 20);
-    EXPECT_GT(UnnamedTemporaryFiles(), filesBefore);
+    EXPECT_GT(UnnamedFiles(), filesBefore);
     for (qint64 i : {qint64(0), kRows - 1, qint64(1234), qint64(200000), qint64(5), kRows / 2}) {
       EXPECT_EQ(numbers.Peek(i).Int, i * 7);
       const ValueRef t = texts.Peek(i);
@@ -131,5 +121,5 @@ TEST(ColumnStore, PagesPastTheBudgetAndLeavesNoFileBehind) {
     for (qint64 i = 0; i < kRows; ++i) ASSERT_EQ(numbers.Peek(i).Int, i * 7);
   }
   ResultMemory::SetBudgetOverride(0);
-  EXPECT_EQ(UnnamedTemporaryFiles(), filesBefore);
+  EXPECT_EQ(UnnamedFiles(), filesBefore);
 }
