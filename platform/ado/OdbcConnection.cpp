@@ -2,10 +2,13 @@
 
 #include "platform/ado/OdbcCheck.h"
 #include "platform/ado/OdbcEnvironment.h"
+#include "platform/ado/OdbcLimits.h"
 #include "platform/ado/OdbcRecordset.h"
 #include "platform/ado/OdbcText.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
+
+#include <QElapsedTimer>
 
 #include <sqlext.h>
 #include <sqlucode.h>
@@ -26,20 +29,48 @@ void OdbcConnection::Open(const QString& connectionString) {
   if (IsOpen())
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is open"));
   const QString resolved = ResolveConnectionString(connectionString);
+  CheckConnectionString(resolved, IsDataLinkReference(connectionString)
+                                      ? QStringLiteral("The connection string in the data link "
+                                                       "file \"%1\"")
+                                            .arg(DataLinkReferencePath(connectionString))
+                                      : QStringLiteral("The connection string"));
+  const LoginTimeout timeout = PlanLoginTimeout(resolved, FLoginTimeoutSeconds);
   OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
-  std::vector<SQLWCHAR> text = ToSqlWChar(resolved);
-  SQLWCHAR completed[1024];
-  SQLSMALLINT completedLength = 0;
-  // No prompt, whatever the string holds: there is no window to prompt in.
-  OdbcCheck(SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
-                              static_cast<SQLSMALLINT>(std::size(completed)), &completedLength,
-                              SQL_DRIVER_NOPROMPT),
-            SQL_HANDLE_DBC, connection.Get());
+  if (timeout.AttributeSeconds > 0)
+    OdbcCheck(SQLSetConnectAttrW(
+                  connection.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeout.AttributeSeconds)),
+                  SQL_IS_UINTEGER),
+              SQL_HANDLE_DBC, connection.Get());
+  Connect(connection, timeout);
   SQLUINTEGER extensions = 0;
   if (SQL_SUCCEEDED(SQLGetInfo(connection.Get(), SQL_GETDATA_EXTENSIONS, &extensions,
                                sizeof extensions, nullptr)))
     FGetDataExtensions = extensions;
   FConnection = std::move(connection);
+}
+
+void OdbcConnection::Connect(const OdbcHandle& connection, const LoginTimeout& timeout) {
+  std::vector<SQLWCHAR> text = ToSqlWChar(timeout.ConnectionString);
+  SQLWCHAR completed[1024];
+  SQLSMALLINT completedLength = 0;
+  QElapsedTimer waited;
+  waited.start();
+  // No prompt, whatever the string holds: there is no window to prompt in.
+  const SQLRETURN rc = SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
+                                         static_cast<SQLSMALLINT>(std::size(completed)),
+                                         &completedLength, SQL_DRIVER_NOPROMPT);
+  if (SQL_SUCCEEDED(rc)) return;
+  EOleException error = OdbcError(rc, SQL_HANDLE_DBC, connection.Get());
+  // The drivers' own words for it ("timeout expired", "Lost connection ... system error: 110")
+  // do not always say that it was the time-out that ended the wait.
+  if (timeout.IsDefault && waited.elapsed() >= timeout.AttributeSeconds * 1000 - 500)
+    throw EOleException(QStringLiteral("Connecting gave up after %1 seconds without an answer "
+                                       "from the server: %2")
+                            .arg(timeout.AttributeSeconds)
+                            .arg(error.Message()),
+                        error.ErrorCode(), error.Source(), error.SqlState());
+  throw error;
 }
 
 void OdbcConnection::Close() {
@@ -94,6 +125,7 @@ void OdbcConnection::FreeStatements() noexcept {
 }
 
 std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
+  CheckStatementText(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement();
   SQLHSTMT stmt = statement->Handle.Get();
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
@@ -127,6 +159,7 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
 
 std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
                                                    const std::vector<ParameterInfo>& parameters) {
+  CheckStatementText(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement();
   SQLHSTMT stmt = statement->Handle.Get();
   // Parameters carry no values: each is sent as a typed NULL.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ado/AdoInterfaces.h"
+#include "platform/ado/LoginTimeout.h"
 #include "platform/ado/OdbcHandle.h"
 #include "platform/ado/OdbcStatement.h"
 
@@ -12,7 +13,9 @@ namespace ado {
 // A connection through the ODBC driver manager.
 class OdbcConnection : public Connection {
  public:
-  OdbcConnection() = default;
+  // Connecting gives up after loginTimeoutSeconds unless the connection string sets its own.
+  explicit OdbcConnection(int loginTimeoutSeconds = kDefaultLoginTimeoutSeconds)
+      : FLoginTimeoutSeconds(loginTimeoutSeconds) {}
   ~OdbcConnection() override;
   OdbcConnection(const OdbcConnection&) = delete;
   OdbcConnection& operator=(const OdbcConnection&) = delete;
@@ -27,11 +30,14 @@ class OdbcConnection : public Connection {
                                      const std::vector<ParameterInfo>& parameters) override;
 
  private:
+  // Connects the handle, giving up as the time-out says; a failure is an EOleException.
+  static void Connect(const OdbcHandle& connection, const LoginTimeout& timeout);
   void RequireOpen() const;
   std::shared_ptr<OdbcStatement> NewStatement();
   // Frees the statements still held by recordsets, so none outlives its connection.
   void FreeStatements() noexcept;
 
+  int FLoginTimeoutSeconds;
   OdbcHandle FConnection;
   SQLUINTEGER FGetDataExtensions = 0;
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;

@@ -2,7 +2,7 @@
 
 #include "base/HandlerGuard.h"
 #include "platform/ado/AdoInterfaces.h"
-#include "platform/datalinks/OdbcConnectionString.h"
+#include "platform/ado/OdbcConnectionString.h"
 #include "platform/datalinks/OdbcSources.h"
 
 #include <QComboBox>
@@ -21,11 +21,11 @@ namespace {
 
 // Takes the first of the keyword's spellings the string holds; keyword becomes the spelling
 // found, or stays the default.
-QString TakeAny(OdbcConnectionString& parts, std::initializer_list<const char*> spellings,
+QString TakeAny(ado::OdbcConnectionString& parts, std::initializer_list<const char*> spellings,
                 QString& keyword) {
   for (const char* spelling : spellings) {
     const QString name = QString::fromLatin1(spelling);
-    for (const OdbcConnectionString::Pair& pair : parts.Pairs()) {
+    for (const ado::OdbcConnectionString::Pair& pair : parts.Pairs()) {
       if (pair.keyword.compare(name, Qt::CaseInsensitive) == 0) {
         keyword = pair.keyword;
         return parts.Take(name);
@@ -131,7 +131,7 @@ void DataLinkPropertiesDialog::SelectText(QComboBox* combo, const QString& text)
 }
 
 void DataLinkPropertiesDialog::SetConnectionString(const QString& text) {
-  OdbcConnectionString parts = OdbcConnectionString::Parse(text);
+  ado::OdbcConnectionString parts = ado::OdbcConnectionString::Parse(text);
   FServerKeyword = QStringLiteral("Server");
   FPortKeyword = QStringLiteral("Port");
   FDatabaseKeyword = QStringLiteral("Database");
@@ -156,21 +156,22 @@ QString DataLinkPropertiesDialog::ConnectionString() const {
   QString source;
   if (UseDataSource->isChecked()) {
     if (!DataSource->currentText().isEmpty())
-      source = QStringLiteral("DSN=") + OdbcConnectionString::QuoteValue(DataSource->currentText());
+      source =
+          QStringLiteral("DSN=") + ado::OdbcConnectionString::QuoteValue(DataSource->currentText());
   } else if (!Driver->currentText().isEmpty()) {
     // Driver names hold blanks ("PostgreSQL Unicode"); braces are how ODBC writes them safely.
     QString name = Driver->currentText();
     name.replace(QStringLiteral("}"), QStringLiteral("}}"));
     source = QStringLiteral("DRIVER={") + name + u'}';
   }
-  OdbcConnectionString parts;
+  ado::OdbcConnectionString parts;
   parts.Append(FServerKeyword, Server->text());
   parts.Append(FPortKeyword, Port->text());
   parts.Append(FDatabaseKeyword, Database->text());
   parts.Append(FUserKeyword, UserName->text());
   parts.Append(FPasswordKeyword, Password->text());
-  const OdbcConnectionString others = OdbcConnectionString::Parse(OtherKeywords->text());
-  for (const OdbcConnectionString::Pair& pair : others.Pairs())
+  const ado::OdbcConnectionString others = ado::OdbcConnectionString::Parse(OtherKeywords->text());
+  for (const ado::OdbcConnectionString::Pair& pair : others.Pairs())
     parts.Append(pair.keyword, pair.value);
   const QString rest = parts.ToString();
   if (source.isEmpty()) return rest;

@@ -1,8 +1,8 @@
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
+#include "platform/ado/OdbcConnectionString.h"
 #include "platform/datalinks/DataLinkPropertiesDialog.h"
 #include "platform/datalinks/DataLinks.h"
-#include "platform/datalinks/OdbcConnectionString.h"
 #include "platform/datalinks/OdbcSources.h"
 #include "tests/support/FakeAdo.h"
 #include "tests/support/ModalDriver.h"
@@ -22,10 +22,10 @@
 
 #include <gtest/gtest.h>
 
-using Pair = OdbcConnectionString::Pair;
+using Pair = ado::OdbcConnectionString::Pair;
 
 TEST(OdbcConnectionString, ParsesPairsBracedValuesAndEscapedBraces) {
-  const auto parts = OdbcConnectionString::Parse(
+  const auto parts = ado::OdbcConnectionString::Parse(
       "DRIVER={PostgreSQL Unicode};Server= db.local ;Pwd={a;b=c}}d};Empty=;Database=x");
   const QList<Pair> expected = {{"DRIVER", "PostgreSQL Unicode"},
                                 {"Server", "db.local"},
@@ -39,23 +39,23 @@ TEST(OdbcConnectionString, ParsesPairsBracedValuesAndEscapedBraces) {
 }
 
 TEST(OdbcConnectionString, SkipsPartsWithoutEqualsAndTakesAnUnclosedBraceToTheEnd) {
-  EXPECT_EQ(OdbcConnectionString::Parse(";;junk;A=1;").Pairs(), (QList<Pair>{{"A", "1"}}));
-  EXPECT_EQ(OdbcConnectionString::Parse("A={x;y").Pairs(), (QList<Pair>{{"A", "x;y"}}));
-  EXPECT_TRUE(OdbcConnectionString::Parse("").Pairs().isEmpty());
+  EXPECT_EQ(ado::OdbcConnectionString::Parse(";;junk;A=1;").Pairs(), (QList<Pair>{{"A", "1"}}));
+  EXPECT_EQ(ado::OdbcConnectionString::Parse("A={x;y").Pairs(), (QList<Pair>{{"A", "x;y"}}));
+  EXPECT_TRUE(ado::OdbcConnectionString::Parse("").Pairs().isEmpty());
 }
 
 TEST(OdbcConnectionString, WritesBackWhatItReadsBracingWhereNeeded) {
-  EXPECT_EQ(OdbcConnectionString::QuoteValue("plain"), "plain");
-  EXPECT_EQ(OdbcConnectionString::QuoteValue("a;b"), "{a;b}");
-  EXPECT_EQ(OdbcConnectionString::QuoteValue("x}y"), "{x}}y}");
-  EXPECT_EQ(OdbcConnectionString::QuoteValue(" lead"), "{ lead}");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue("plain"), "plain");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue("a;b"), "{a;b}");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue("x}y"), "{x}}y}");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue(" lead"), "{ lead}");
   const QString tricky = "Pwd={p;w}}d};Database=/tmp/a b.db;Server= {x}";
-  const auto parts = OdbcConnectionString::Parse(tricky);
-  EXPECT_EQ(OdbcConnectionString::Parse(parts.ToString()).Pairs(), parts.Pairs());
+  const auto parts = ado::OdbcConnectionString::Parse(tricky);
+  EXPECT_EQ(ado::OdbcConnectionString::Parse(parts.ToString()).Pairs(), parts.Pairs());
 }
 
 TEST(OdbcConnectionString, TakeRemovesEveryPairOfTheKeyword) {
-  auto parts = OdbcConnectionString::Parse("A=1;b=2;a=3");
+  auto parts = ado::OdbcConnectionString::Parse("A=1;b=2;a=3");
   EXPECT_EQ(parts.Take("a"), "1");
   EXPECT_EQ(parts.Pairs(), (QList<Pair>{{"b", "2"}}));
   parts.Append("C", "");
