@@ -167,8 +167,10 @@ void FakeConnection::Open(const QString& connectionString) {
 
 void FakeConnection::Close() {
   ++FScript->CloseCalls;
+  const bool wasOpen = FOpen;
   if (FOpen) --FScript->OpenNow;
   FOpen = false;
+  if (wasOpen && FScript->CloseFailure) throw EOleException(*FScript->CloseFailure, kFakeError);
 }
 
 bool FakeConnection::InTransaction() const {

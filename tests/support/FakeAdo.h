@@ -72,6 +72,8 @@ ResultData NoRows();
 struct Script {
   // Opening fails with this text (EOleException), when set.
   std::optional<QString> OpenFailure;
+  // Closing an open connection fails with this text, when set (it is closed all the same).
+  std::optional<QString> CloseFailure;
   // Execute fails with this text, when set.
   std::optional<QString> ExecuteFailure;
   // DescribeParameters fails with this text, when set.
