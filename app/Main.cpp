@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/InputGate.h"
 #include "app/TSplitter.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
@@ -305,6 +306,8 @@ QString TfrmMain::StatementText() const {
 }
 
 void TfrmMain::btnExecuteClick(QObject* /*Sender*/) {
+  // What the user clicks or types while the statement runs is dropped, not replayed after it.
+  const InputGate gate(this);
   ADODataSet->SetActive(false);
   ADODataSet->SetCommandText(StatementText());
   ADODataSet->SetActive(true);

@@ -93,13 +93,8 @@ void TfrmMain::ShowProgress(qint64 done) {
 }
 
 void TfrmMain::ExportToFile(const QString& FileName) {
-  setEnabled(false);
-  ProgressBar->show();
-  ProgressBar->setValue(0);
   const qint64 count = ADODataSet->RecordCount();
-  ProgressBar->setMaximum(
-      static_cast<int>(std::clamp<qint64>(count, 0, std::numeric_limits<int>::max())));
-  QCoreApplication::processEvents();
+  BeginExport(count);
   ADODataSet->DisableControls();
 
   auto rows = std::make_unique<QStringList>();
@@ -129,9 +124,9 @@ void TfrmMain::ExportToFile(const QString& FileName) {
     failure = std::current_exception();
   }
 
-  setEnabled(true);
+  // The rows go first: after a failed allocation, re-enabling the window needs memory back.
   rows.reset();
-  ProgressBar->hide();
+  EndExport();
   try {
     ADODataSet->First();
   } catch (...) {

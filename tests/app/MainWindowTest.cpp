@@ -348,6 +348,26 @@ TEST_F(MainWindowTest, ExecuteFailureLeavesEverythingClosed) {
   EXPECT_EQ(Form->reSQL->toPlainText(), "SELEC 1");
 }
 
+TEST_F(MainWindowTest, InputGivenWhileAStatementRunsIsDropped) {
+  ScopedFakeAdo fake;
+  Form = std::make_unique<TfrmMain>();
+  Form->show();
+  fake->DuringExecute = [this] { PostImpatientInput(*Form); };
+  Form->ADOConnection->SetConnectionString("DSN=fake");
+  Form->reSQL->setPlainText("DELETE FROM t");
+  Form->btnExecute->click();
+  QCoreApplication::processEvents();
+  // One click runs one statement.
+  EXPECT_EQ(fake->Executed, QStringList({"DELETE FROM t"}));
+  EXPECT_EQ(Form->reSQL->toPlainText(), "DELETE FROM t");
+  EXPECT_TRUE(Form->isVisible());
+  EXPECT_EQ(Errors, QStringList({"ADODataSet: CommandText does not return a result set."}));
+  // Input given afterwards is taken again.
+  fake->DuringExecute = nullptr;
+  QTest::mouseClick(Form->btnExecute, Qt::LeftButton);
+  EXPECT_EQ(fake->Executed.size(), 2);
+}
+
 class MainWindowSqlite : public MainWindowTest {
  protected:
   void SetUp() override {
