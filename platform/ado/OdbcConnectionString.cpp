@@ -100,9 +100,10 @@ QString OdbcConnectionString::Take(const QString& keyword) {
 }
 
 QString OdbcConnectionString::QuoteValue(const QString& value) {
-  const bool needsBraces = value.contains(u';') || value.contains(u'{') || value.contains(u'}') ||
-                           value.contains(u'=') ||
-                           (!value.isEmpty() && (value.front() == u' ' || value.back() == u' '));
+  // "+" and "%" too: psqlODBC decodes them in a value without braces ("a+b" arrives as "a b").
+  static const QString special = QStringLiteral(";{}=+%");
+  bool needsBraces = !value.isEmpty() && (value.front() == u' ' || value.back() == u' ');
+  for (const QChar c : special) needsBraces = needsBraces || value.contains(c);
   if (!needsBraces) return value;
   QString escaped = value;
   escaped.replace(QStringLiteral("}"), QStringLiteral("}}"));
