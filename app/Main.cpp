@@ -2,6 +2,7 @@
 
 #include "app/InputGate.h"
 #include "app/TSplitter.h"
+#include "app/UserGuide.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
 #include "data/RegionalSettings.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <algorithm>
 #include <limits>
@@ -281,7 +283,8 @@ void TfrmMain::ShowAtStart() {
 }
 
 void TfrmMain::GradientPanel1Click(QObject* /*Sender*/) {
-  OpenDocument(QStringLiteral("https://rowmill.org/"));
+  // A page the project owns and ships, rather than an outside address.
+  OpenDocument(QUrl::fromLocalFile(UserGuidePath()).toString());
 }
 
 void TfrmMain::btnConnectClick(QObject* /*Sender*/) {

@@ -13,7 +13,10 @@
 #include "widgets/TDBGrid.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -21,6 +24,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <limits>
 
@@ -436,14 +440,22 @@ TEST_F(MainWindowSqlite, ClosingWhileConnectedEndsWithoutAQuestion) {
 
 namespace {
 
-TEST_F(MainWindowTest, BannerClickOpensTheWebSite) {
+TEST_F(MainWindowTest, BannerClickOpensTheUserGuideInstalledWithTheProgram) {
   QStringList opened;
   const ShellRequestHandler previous =
       SetShellRequestHandler([&](const ShellRequest& request) { opened << request.target; });
   Form->show();
   QTest::mouseClick(Form->GradientPanel1, Qt::LeftButton, {}, QPoint(100, 10));
   SetShellRequestHandler(previous);
-  EXPECT_EQ(opened, QStringList({"https://rowmill.org/"}));
+  ASSERT_EQ(opened.size(), 1);
+  const QUrl page(opened.first());
+  ASSERT_TRUE(page.isLocalFile()) << opened.first().toStdString();
+  QFile guide(page.toLocalFile());
+  ASSERT_TRUE(guide.open(QIODevice::ReadOnly)) << page.toLocalFile().toStdString();
+  const QString html = QString::fromUtf8(guide.readAll());
+  EXPECT_TRUE(html.contains("<title>Rowmill user guide</title>"));
+  EXPECT_TRUE(html.contains("Connecting"));
+  EXPECT_TRUE(QFile::exists(QFileInfo(guide).dir().filePath("docs/screenshots/main-window.png")));
   EXPECT_TRUE(Errors.isEmpty());
 }
 
