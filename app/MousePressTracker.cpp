@@ -15,9 +15,13 @@ MousePressTracker::MousePressTracker() : QObject(qApp) {
 }
 
 bool MousePressTracker::eventFilter(QObject* watched, QEvent* event) {
-  if (!watched->isWidgetType()) return false;
+  const QEvent::Type type = event->type();
+  if (!watched->isWidgetType() ||
+      (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+       type != QEvent::MouseButtonRelease))
+    return false;
   const auto* mouse = static_cast<const QMouseEvent*>(event);
-  if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+  if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
     // The first receiver is the widget under the mouse, the one Qt sends the moves to; the
     // parents that a press propagates to come after it.
     if (FWidget == nullptr || FButton == Qt::NoButton) {
@@ -27,7 +31,7 @@ bool MousePressTracker::eventFilter(QObject* watched, QEvent* event) {
       FScene = mouse->scenePosition();
       FGlobal = mouse->globalPosition();
     }
-  } else if (event->type() == QEvent::MouseButtonRelease && mouse->buttons() == Qt::NoButton) {
+  } else if (mouse->buttons() == Qt::NoButton) {
     FWidget = nullptr;
     FButton = Qt::NoButton;
   }
