@@ -1,5 +1,6 @@
 #include "app/ErrorBox.h"
 
+#include "app/MousePressTracker.h"
 #include "app/TApplication.h"
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
@@ -26,8 +27,9 @@ QString MessageOf(const Exception& error) {
   return error.Message();
 }
 
-// Ends whatever the mouse was doing: a drag, a pressed button.
+// Ends whatever the mouse was doing: a drag, a pressed button, an explicit grab.
 void CancelMode() {
+  MousePressTracker::Instance().Cancel();
   QWidget* grabber = QWidget::mouseGrabber();
   if (grabber == nullptr) return;
   if (auto* button = qobject_cast<QAbstractButton*>(grabber)) button->setDown(false);
@@ -36,6 +38,8 @@ void CancelMode() {
 
 void ShowBox(QWidget* owner, const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
+  // A driver's message holding "<b>" or "&lt;" is shown as it stands.
+  box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
   // The previously active window gets its focus back when the box closes.
   QPointer<QWidget> focus = QApplication::focusWidget();
@@ -52,6 +56,8 @@ std::optional<QString> TextFor(std::exception_ptr error) {
     return std::nullopt;
   } catch (const Exception& e) {
     return WithFullStop(MessageOf(e));
+  } catch (const std::bad_alloc&) {
+    return WithFullStop(QStringLiteral("Out of memory"));
   } catch (const std::exception& e) {
     return WithFullStop(QString::fromUtf8(e.what()));
   } catch (...) {
@@ -78,6 +84,7 @@ void HandleException(std::exception_ptr error) {
 }
 
 void Install() {
+  MousePressTracker::Instance();
   SetApplicationExceptionHandler(&HandleException);
 }
 

@@ -1,6 +1,8 @@
 #include "app/Main.h"
 
+#include "app/InputGate.h"
 #include "app/TSplitter.h"
+#include "app/UserGuide.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
 #include "data/RegionalSettings.h"
@@ -22,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <algorithm>
 #include <limits>
@@ -280,7 +283,8 @@ void TfrmMain::ShowAtStart() {
 }
 
 void TfrmMain::GradientPanel1Click(QObject* /*Sender*/) {
-  OpenDocument(QStringLiteral("https://rowmill.org/"));
+  // A page the project owns and ships, rather than an outside address.
+  OpenDocument(QUrl::fromLocalFile(UserGuidePath()).toString());
 }
 
 void TfrmMain::btnConnectClick(QObject* /*Sender*/) {
@@ -305,6 +309,8 @@ QString TfrmMain::StatementText() const {
 }
 
 void TfrmMain::btnExecuteClick(QObject* /*Sender*/) {
+  // What the user clicks or types while the statement runs is dropped, not replayed after it.
+  const InputGate gate(this);
   ADODataSet->SetActive(false);
   ADODataSet->SetCommandText(StatementText());
   ADODataSet->SetActive(true);

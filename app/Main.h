@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
+class InputGate;
 class QComboBox;
 class QFileDialog;
 class QLineEdit;
@@ -64,6 +68,10 @@ class TfrmMain : public QWidget {
 
  private:
   void ExportToFile(const QString& FileName);
+  // The window around an export: disabled with its input gated and the progress bar shown, and
+  // afterwards taking input again with the focus where it was.
+  void BeginExport(qint64 recordCount);
+  void EndExport();
 
   void CreateComponents();
   void ConfigureBanner();
@@ -82,6 +90,8 @@ class TfrmMain : public QWidget {
   QString FConnectionString;
   int FSqlPanelHeight = 227;
   QString FLastSaveName;
+  std::unique_ptr<InputGate> FExportGate;
+  QPointer<QWidget> FExportFocus;
 };
 
 // The text between double quotes; nothing inside is changed.

@@ -63,13 +63,8 @@ void TfrmMain::ShowProgress(qint64 done) {
 }
 
 void TfrmMain::ExportToFile(const QString& FileName) {
-  setEnabled(false);
-  ProgressBar->show();
-  ProgressBar->setValue(0);
   const qint64 count = ADODataSet->RecordCount();
-  ProgressBar->setMaximum(
-      static_cast<int>(std::clamp<qint64>(count, 0, std::numeric_limits<int>::max())));
-  QCoreApplication::processEvents();
+  BeginExport(count);
   ADODataSet->DisableControls();
 
   std::exception_ptr failure;
@@ -99,8 +94,9 @@ void TfrmMain::ExportToFile(const QString& FileName) {
     failure = std::current_exception();
   }
 
-  setEnabled(true);
-  ProgressBar->hide();
+  // The writer and its buffer are gone by now: after a failed allocation, enabling the window
+  // again needs memory back.
+  EndExport();
   try {
     ADODataSet->First();
   } catch (...) {

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QVariant>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -43,9 +44,7 @@ void TConnEditForm::CreateControls() {
   OkButton->setDefault(true);
   CancelButton =
       Place(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton", 302, 151, 75, 25);
-  CancelButton->setAutoDefault(false);
   HelpButton = Place(new QPushButton(QStringLiteral("Help"), this), "HelpButton", 390, 151, 75, 25);
-  HelpButton->setAutoDefault(false);
   SourceofConnection = Place(new QGroupBox(QStringLiteral(" Source of Connection "), this),
                              "SourceofConnection", 5, 4, 461, 136);
   QGroupBox* box = SourceofConnection;
@@ -53,15 +52,20 @@ void TConnEditForm::CreateControls() {
                           "UseDataLinkFile", 10, 21, 226, 20);
   DataLinkFile = Place(new QComboBox(box), "DataLinkFile", 28, 42, 332, 21);
   DataLinkFile->setEditable(true);
-  // The list holds the folder's files; what the user types is not added to it.
+  // The list holds the folder's files; what the user types is not added to it, nor completed
+  // or matched to a name of another case: it stays as typed.
   DataLinkFile->setInsertPolicy(QComboBox::NoInsert);
+  DataLinkFile->setCompleter(nullptr);
   Browse = Place(new QPushButton(QStringLiteral("&Browse..."), box), "Browse", 370, 39, 75, 25);
-  Browse->setAutoDefault(false);
   UseConnectionString = Place(new QRadioButton(QStringLiteral("Use &Connection String"), box),
                               "UseConnectionString", 10, 73, 226, 20);
   ConnectionString = Place(new QLineEdit(box), "ConnectionString", 28, 94, 332, 21);
+  ConnectionString->setMaxLength(std::numeric_limits<int>::max());
   Build = Place(new QPushButton(QStringLiteral("B&uild..."), box), "Build", 370, 92, 75, 25);
-  Build->setAutoDefault(false);
+
+  // Enter on a focused button presses that button; elsewhere it presses OK.
+  for (QPushButton* button : {OkButton, CancelButton, HelpButton, Browse, Build})
+    button->setAutoDefault(true);
 
   QWidget* order[] = {OkButton,     CancelButton, HelpButton,          UseDataLinkFile,
                       DataLinkFile, Browse,       UseConnectionString, ConnectionString,

@@ -73,8 +73,9 @@ int SizeOf(TFieldType type, const ado::FieldInfo& c) {
 QString UniqueName(const QString& name, const QSet<QString>& taken) {
   if (!name.isEmpty() && !taken.contains(name.toLower())) return name;
   for (int k = 1;; ++k) {
-    const QString candidate = name.isEmpty() ? QStringLiteral("COLUMN%1").arg(k)
-                                             : QStringLiteral("%1_%2").arg(name).arg(k);
+    const QString candidate = name.isEmpty()
+                                  ? QStringLiteral("COLUMN%1").arg(k)
+                                  : QStringLiteral("%1_%2").arg(name, QString::number(k));
     if (!taken.contains(candidate.toLower())) return candidate;
   }
 }

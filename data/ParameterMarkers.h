@@ -3,8 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// A statement with its ":name" markers replaced by "?", and the names in order. Quoted text
-// ('...', "...", `...`) and "::" pass unchanged.
+// A statement with its ":name" markers replaced by "?", and the names in order. A colon starts a
+// marker only when a letter, an underscore or a quote follows it. Quoted text ('...', "...",
+// `...`), PostgreSQL's E'...' and dollar-quoted strings, SQL comments and "::" pass unchanged.
 struct ParsedCommand {
   QString Text;
   QStringList Names;

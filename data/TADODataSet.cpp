@@ -16,7 +16,13 @@ TADODataSet::~TADODataSet() {
   const QList<TDataSource*> sources = FDataSources;
   for (TDataSource* source : sources) source->FDataSet = nullptr;
   FDataSources.clear();
-  if (Active()) CloseCleanUp();
+  if (Active()) {
+    try {
+      CloseCleanUp();
+    } catch (...) {
+      // A destructor must not throw; a failing disconnect has closed the connection anyway.
+    }
+  }
   if (FConnection) FConnection->UnregisterDataSet(this);
   for (TDataSource* source : sources) emit source->StateChanged();
 }
@@ -119,7 +125,11 @@ void TADODataSet::Open() {
   try {
     DoOpen();
   } catch (...) {
-    CloseCleanUp();
+    // The statement's own error is the one to report, not a disconnect failing after it.
+    try {
+      CloseCleanUp();
+    } catch (...) {
+    }
     throw;
   }
   Notify(Notification::StateChanged);

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QTextStream>
 
 #include <array>
 #include <climits>
@@ -22,27 +21,35 @@ QString OdbcSystemFilePath() {
 
 QString ReadIniValue(const QString& fileName, const QString& section, const QString& key) {
   QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-  QTextStream in(&file);
-  QString value;
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  bool started = false;
   bool inSection = false;
-  QString line;
-  while (in.readLineInto(&line)) {
-    const QString trimmed = line.trimmed();
+  bool sectionSeen = false;
+  while (!file.atEnd()) {
+    // Bytes as the driver manager reads them: a byte-order mark is not skipped.
+    const QByteArray bytes = file.readLine();
+    const QString trimmed = QString::fromLocal8Bit(bytes).trimmed();
     if (trimmed.isEmpty() || trimmed.startsWith(u';') || trimmed.startsWith(u'#')) continue;
+    // Before the first section only a "[" in the first column starts one; anything else
+    // there leaves the whole file unread (an indented section or a byte-order mark, too).
+    if (!started && !bytes.startsWith('[')) return {};
+    started = true;
     if (trimmed.startsWith(u'[')) {
+      if (inSection) return {};  // the first section of the name ended without the key
       const qsizetype end = trimmed.indexOf(u']');
       const QString name = trimmed.mid(1, end < 0 ? -1 : end - 1).trimmed();
-      inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+      inSection = !sectionSeen && name.compare(section, Qt::CaseInsensitive) == 0;
+      sectionSeen = sectionSeen || inSection;
       continue;
     }
     if (!inSection) continue;
     const qsizetype equals = trimmed.indexOf(u'=');
     if (equals < 0) continue;
+    // The first occurrence counts, even an empty one.
     if (trimmed.left(equals).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-      value = trimmed.mid(equals + 1).trimmed();
+      return trimmed.mid(equals + 1).trimmed();
   }
-  return value;
+  return {};
 }
 
 QString DataLinkFolder() {

@@ -12,7 +12,10 @@ QString DataLinkFolder();
 // manager's compiled-in one.
 QString OdbcSystemFilePath();
 
-// The value of key in section of an ini file, as unixODBC reads it: section and key names
-// compared without regard to case, blanks around names and values dropped, the last occurrence
-// winning. Empty when the file, the section or the key is missing.
+// The value of key in section of an ini file, as unixODBC reads it (measured with odbcinst -j):
+// only the first section of that name and the first occurrence of the key in it count, names
+// are compared without regard to case, blanks around names and values are dropped, ";" and "#"
+// lines are comments, and a line before the first section that is none of these (an indented
+// section, a byte-order mark) leaves the file unread. Empty when the file, the section or the
+// key is missing.
 QString ReadIniValue(const QString& fileName, const QString& section, const QString& key);

@@ -2,8 +2,28 @@
 
 #include "widgets/DBGridSizes.h"
 
+#include <QAbstractScrollArea>
 #include <QPainter>
 #include <QStyleOptionViewItem>
+
+#include <algorithm>
+
+namespace {
+
+// The first characters of text that cover at least width pixels (no glyph but a zero-width one
+// is narrower than a pixel), or the last ones when fromEnd. A surrogate pair is never split.
+QStringView Covering(QStringView text, int width, bool fromEnd) {
+  qsizetype count = std::max(0, width) + 1;
+  if (count >= text.size()) return text;
+  if (fromEnd) {
+    if (text.at(text.size() - count).isLowSurrogate()) ++count;
+    return text.right(count);
+  }
+  if (text.at(count - 1).isHighSurrogate()) ++count;
+  return text.left(count);
+}
+
+}  // namespace
 
 DBGridCellDelegate::DBGridCellDelegate(Highlighted highlighted, QObject* parent)
     : QAbstractItemDelegate(parent), FHighlighted(std::move(highlighted)) {}
@@ -19,14 +39,21 @@ void DBGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   const QString text = index.data(Qt::DisplayRole).toString();
   if (!text.isEmpty()) {
     const auto alignment = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+    const bool right = (alignment & Qt::AlignRight) != 0;
     const QFontMetrics metrics(option.font);
-    int x = option.rect.left() + dbgrid::kTextInset;
-    if (alignment & Qt::AlignRight)
-      x = option.rect.left() + option.rect.width() - dbgrid::kTextInset -
-          metrics.horizontalAdvance(text);
+    // Only the part of the text that can be seen is laid out: a value of 50 MB would cost
+    // seconds and gigabytes per repaint otherwise.
+    QRect seen = option.rect;
+    if (const auto* view = qobject_cast<const QAbstractScrollArea*>(option.widget))
+      seen &= view->viewport()->rect();
+    const int start = option.rect.left() + dbgrid::kTextInset;
+    const int end = option.rect.left() + option.rect.width() - dbgrid::kTextInset;
+    const QStringView shown = right ? Covering(text, end - seen.left(), true)
+                                    : Covering(text, seen.right() + 1 - start, false);
+    const int x = right ? end - metrics.horizontalAdvance(shown.toString()) : start;
     painter->setFont(option.font);
     painter->setPen(palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawText(x, option.rect.top() + dbgrid::kTextTop + metrics.ascent(), text);
+    painter->drawText(x, option.rect.top() + dbgrid::kTextTop + metrics.ascent(), shown.toString());
   }
   painter->restore();
 }

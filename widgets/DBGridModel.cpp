@@ -8,6 +8,26 @@
 
 #include <climits>
 
+namespace {
+
+// More characters than any cell can show at once, on any screen: a cell is never drawn wider
+// than the view, and no glyph but a zero-width one is narrower than a pixel.
+constexpr qsizetype kMaxShownLength = 32768;
+
+// The part of a long text that a cell can show: its start, or its end when right-aligned.
+QString ShownPart(QString text, bool rightAligned) {
+  if (text.size() <= kMaxShownLength) return text;
+  qsizetype count = kMaxShownLength;
+  if (rightAligned) {
+    if (text.at(text.size() - count).isLowSurrogate()) ++count;
+    return text.right(count);
+  }
+  if (text.at(count - 1).isHighSurrogate()) ++count;
+  return text.left(count);
+}
+
+}  // namespace
+
 DBGridModel::DBGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void DBGridModel::Rebuild(TADODataSet* dataSet) {
@@ -58,7 +78,8 @@ QString DBGridModel::CellText(qint64 row, int column) const {
   }
   // A screenful of cells; far fewer than this are ever shown at once.
   if (FShown.size() > 8192) FShown.clear();
-  QString text = ReadCell(field, row);
+  // A value of many megabytes is kept and handed on only as far as it can be seen.
+  QString text = ShownPart(ReadCell(field, row), field->Alignment() == taRightJustify);
   FShown.insert(key, text);
   return text;
 }

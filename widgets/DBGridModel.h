@@ -25,8 +25,10 @@ class DBGridModel : public QAbstractTableModel {
   // The field of a column; null in the closed state.
   TField* FieldOf(int column) const;
   qint64 RecordCount() const { return FRecordCount; }
-  // The text a cell shows; empty for the placeholder row of an empty result. While the data
-  // set's controls are disabled, cells already shown keep their text without reading again.
+  // The text a cell shows; empty for the placeholder row of an empty result. A very long value
+  // gives only as much of its start (of its end, right-aligned) as a cell can ever show. While
+  // the data set's controls are disabled, cells already shown keep their text without reading
+  // again.
   QString CellText(qint64 row, int column) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;

@@ -5,12 +5,15 @@
 #include <QString>
 
 #include <algorithm>
+#include <limits>
 
 namespace dbgrid {
 
 int FieldColumnWidth(int digitWidth, int overhang, int displayWidth, int titleWidth) {
-  const int byCharacters = (digitWidth - overhang) * displayWidth + overhang + 4;
-  return std::max(byCharacters, titleWidth + 4);
+  // In 64 bits: a field of a large DisplayWidth would overflow an int.
+  const qint64 byCharacters = qint64(digitWidth - overhang) * displayWidth + overhang + 4;
+  const qint64 width = std::max<qint64>(byCharacters, qint64(titleWidth) + 4);
+  return static_cast<int>(std::clamp<qint64>(width, 0, std::numeric_limits<int>::max()));
 }
 
 int DisplayWidthForColumn(int columnWidth, int averageCharWidth, int overhang) {

@@ -12,7 +12,7 @@ constexpr int kDefaultColumnWidth = 64;
 constexpr int kTextInset = 3;
 constexpr int kTextTop = 2;
 
-// A field column: DisplayWidth digit widths, but never narrower than its title.
+// A field column: DisplayWidth digit widths, but never narrower than its title; at most INT_MAX.
 int FieldColumnWidth(int digitWidth, int overhang, int displayWidth, int titleWidth);
 // The DisplayWidth that a column dragged to the given width stands for.
 int DisplayWidthForColumn(int columnWidth, int averageCharWidth, int overhang);

@@ -18,6 +18,10 @@ QSize DBGridTitleHeader::sizeHint() const {
   return {QHeaderView::sizeHint().width(), dbgrid::TitleRowHeight(dbgrid::TextHeight(font()))};
 }
 
+void DBGridTitleHeader::mouseDoubleClickEvent(QMouseEvent* event) {
+  mousePressEvent(event);
+}
+
 void DBGridTitleHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
   if (!rect.isValid()) return;
   QStyleOptionHeader option;

@@ -12,5 +12,8 @@ class DBGridTitleHeader : public QHeaderView {
   QSize sizeHint() const override;
 
  protected:
+  // A double click is a second press: it never sizes a column to its contents, which is not a
+  // data grid's behaviour and would read every value of the column.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
 };

@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace {
@@ -67,6 +68,7 @@ TDBGrid::TDBGrid(QWidget* parent)
     : QTableView(parent),
       FModel(new DBGridModel(this)),
       FIndicator(new DBGridIndicatorHeader(this)),
+      FRecordBar(new QScrollBar(Qt::Vertical, this)),
       FTitleFont(font()) {
   auto* titles = new DBGridTitleHeader(this);
   setHorizontalHeader(titles);
@@ -90,10 +92,13 @@ TDBGrid::TDBGrid(QWidget* parent)
   titles->setSectionResizeMode(QHeaderView::Interactive);
   titles->setStretchLastSection(false);
 
-  // A double click on a column border would size the column to its contents: not a data grid's
-  // behaviour, and it would read every row's value of the column that is shown.
-  disconnect(titles, &QHeaderView::sectionHandleDoubleClicked, this,
-             &QTableView::resizeColumnToContents);
+  // The view's own vertical bar only scrolls the rows, its position being the top row; the one
+  // the user sees stands for the current record, as a data grid's does.
+  verticalScrollBar()->hide();
+  FRecordBar->setObjectName(QStringLiteral("RecordScrollBar"));
+  addScrollBarWidget(FRecordBar, Qt::AlignTop);
+  connect(FRecordBar, &QScrollBar::valueChanged, this,
+          Guarded([this](int position) { RecordBarMoved(position); }));
   connect(titles, &QHeaderView::sectionResized, this,
           Guarded([this](int column, int oldWidth, int newWidth) {
             ColumnResized(column, oldWidth, newWidth);
@@ -173,8 +178,7 @@ qint64 TDBGrid::TopRecord() const {
 }
 
 bool TDBGrid::VerticalScrollBarShown() const {
-  return verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn &&
-         verticalScrollBar()->isVisibleTo(this);
+  return verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn && FRecordBar->isVisibleTo(this);
 }
 
 TADODataSet* TDBGrid::DataSet() const {
@@ -245,7 +249,8 @@ void TDBGrid::ApplyLayout() {
   }
   FModel->Refresh();
   ApplyColumnWidths();
-  FollowDataSet();
+  // A column dragged wider or moved leaves the view where the user has it.
+  FollowDataSet(false);
 }
 
 void TDBGrid::ApplyColumnWidths() {
@@ -263,6 +268,8 @@ void TDBGrid::ApplyColumnWidths() {
                   : dbgrid::FieldColumnWidth(digitWidth, overhang, field->DisplayWidth(),
                                              dbgrid::TextWidth(FTitleFont, field->DisplayName()));
     }
+    // A width beyond what the header takes would be ignored, leaving a stale one.
+    width = std::min(width, horizontalHeader()->maximumSectionSize());
     if (horizontalHeader()->sectionSize(column) != width)
       horizontalHeader()->resizeSection(column, width);
   }
@@ -291,13 +298,13 @@ void TDBGrid::UpdateBufferCount() {
   dataSet->SetBufferCount(std::max(1, (viewport()->height() + height - 1) / height));
 }
 
-void TDBGrid::FollowDataSet() {
+void TDBGrid::FollowDataSet(bool revealColumn) {
   if (!DataSetActive()) return;
   FCurrentRecord = DataSet()->RecordIndex();
-  ShowCurrent();
+  ShowCurrent(revealColumn);
 }
 
-void TDBGrid::ShowCurrent() {
+void TDBGrid::ShowCurrent(bool revealColumn) {
   const bool active = FModel->Active();
   FIndicator->SetIndicatorRow(active && FCurrentRecord >= 0 && FCurrentRecord < FModel->rowCount()
                                   ? static_cast<int>(FCurrentRecord)
@@ -308,11 +315,31 @@ void TDBGrid::ShowCurrent() {
                         : 0;
     const QModelIndex index = FModel->index(row, FSelectedColumn);
     FScrolling = true;
+    const int across = horizontalScrollBar()->value();
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     scrollTo(index, QAbstractItemView::EnsureVisible);
+    if (!revealColumn) horizontalScrollBar()->setValue(across);
     FScrolling = false;
   }
+  UpdateRecordBar();
   viewport()->update();
+}
+
+void TDBGrid::UpdateRecordBar() {
+  FSyncingRecordBar = true;
+  // The range runs from 1 to RecordCount + visible rows - 1 with a page of the visible rows;
+  // Qt counts its maximum without the page, so that is RecordCount.
+  const qint64 count = FModel->Active() ? FModel->RecordCount() : 0;
+  FRecordBar->setRange(1, static_cast<int>(std::clamp<qint64>(count, 1, INT_MAX)));
+  FRecordBar->setPageStep(VisibleRowCount());
+  FRecordBar->setSingleStep(1);
+  FRecordBar->setValue(static_cast<int>(std::clamp<qint64>(FCurrentRecord + 1, 1, INT_MAX)));
+  FSyncingRecordBar = false;
+}
+
+void TDBGrid::RecordBarMoved(int position) {
+  if (FSyncingRecordBar || !DataSetActive() || Frozen()) return;
+  GoToRecord(position - 1);
 }
 
 void TDBGrid::GoToRecord(qint64 record) {
@@ -470,7 +497,10 @@ void TDBGrid::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   RunGuarded([this] {
     UpdateBufferCount();
-    if (FModel->Active()) ShowCurrent();
+    if (FModel->Active())
+      ShowCurrent();
+    else
+      UpdateRecordBar();
   });
 }
 

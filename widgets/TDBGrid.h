@@ -6,6 +6,7 @@
 #include <QTableView>
 
 class DBGridModel;
+class QScrollBar;
 class DBGridIndicatorHeader;
 class TADODataSet;
 class TDataSource;
@@ -47,6 +48,8 @@ class TDBGrid : public QTableView {
   int VisibleRowCount() const;
   qint64 TopRecord() const;
   bool VerticalScrollBarShown() const;
+  // The vertical scroll bar the user sees: its position is the current record's number.
+  QScrollBar* RecordScrollBar() const { return FRecordBar; }
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -74,8 +77,11 @@ class TDBGrid : public QTableView {
   void ApplyFonts();
   void UpdateScrollBarPolicy();
   void UpdateBufferCount();
-  void FollowDataSet();
-  void ShowCurrent();
+  void FollowDataSet(bool revealColumn = true);
+  // Brings the current record into view, and the selected column too when revealColumn.
+  void ShowCurrent(bool revealColumn = true);
+  void UpdateRecordBar();
+  void RecordBarMoved(int position);
   void GoToRecord(qint64 record);
   void MoveRecordBy(qint64 distance);
   void SetSelectedColumn(int column);
@@ -90,6 +96,7 @@ class TDBGrid : public QTableView {
   QPointer<TDataSource> FDataSource;
   DBGridModel* FModel;
   DBGridIndicatorHeader* FIndicator;
+  QScrollBar* FRecordBar;
   QFont FTitleFont;
   bool FTitleFontSet = false;
   bool FReadOnly = true;
@@ -99,6 +106,7 @@ class TDBGrid : public QTableView {
   // Set while the grid itself sizes columns or scrolls, so those are not taken as the user's.
   bool FLayingOut = false;
   bool FScrolling = false;
+  bool FSyncingRecordBar = false;
   // Counts rebuilds, so a column move queued before one is dropped after it.
   int FGeneration = 0;
   // Widths the user gave by dragging, per field, until the data set closes.

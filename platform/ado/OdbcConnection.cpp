@@ -2,16 +2,20 @@
 
 #include "platform/ado/OdbcCheck.h"
 #include "platform/ado/OdbcEnvironment.h"
+#include "platform/ado/OdbcLimits.h"
 #include "platform/ado/OdbcRecordset.h"
 #include "platform/ado/OdbcText.h"
 #include "platform/ado/StreamingOption.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
 
+#include <QElapsedTimer>
+
 #include <sqlext.h>
 #include <sqlucode.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace ado {
 
@@ -23,60 +27,93 @@ OdbcConnection::~OdbcConnection() {
   }
 }
 
-namespace {
-
-OdbcHandle Connect(const QString& connectionString) {
-  OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
-  std::vector<SQLWCHAR> text = ToSqlWChar(connectionString);
-  SQLWCHAR completed[1024];
-  SQLSMALLINT completedLength = 0;
-  // No prompt, whatever the string holds: there is no window to prompt in.
-  OdbcCheck(SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
-                              static_cast<SQLSMALLINT>(std::size(completed)), &completedLength,
-                              SQL_DRIVER_NOPROMPT),
-            SQL_HANDLE_DBC, connection.Get());
-  return connection;
-}
-
-}  // namespace
-
 void OdbcConnection::Open(const QString& connectionString) {
   if (IsOpen())
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is open"));
   const QString resolved = ResolveConnectionString(connectionString);
-  const StreamingPlan streaming = PlanStreaming(resolved);
+  CheckConnectionString(resolved,
+                        IsDataLinkReference(connectionString)
+                            ? QStringLiteral("The connection string in the data link file \"%1\"")
+                                  .arg(DataLinkReferencePath(connectionString))
+                            : QStringLiteral("The connection string"));
+  StreamingPlan streaming = PlanStreaming(resolved);
+  // The option must not make a string the drivers can take into one they cannot.
+  if (streaming.ConnectionString.size() > kMaxConnectionStringLength) streaming = {};
   const bool onConnection = !streaming.ConnectionString.isEmpty() && !streaming.QueriesOnly;
-  OdbcHandle connection = Connect(onConnection ? streaming.ConnectionString : resolved);
+  OdbcHandle connection = ConnectWith(onConnection ? streaming.ConnectionString : resolved);
   SQLUINTEGER extensions = 0;
   if (SQL_SUCCEEDED(SQLGetInfo(connection.Get(), SQL_GETDATA_EXTENSIONS, &extensions,
                                sizeof extensions, nullptr)))
     FGetDataExtensions = extensions;
   SQLWCHAR dbms[64] = {};
   SQLSMALLINT dbmsBytes = 0;
-  FFamily = DriverFamily::Generic;
+  // What the driver says it reaches decides how its values are read.
+  FFamily = DriverFamily::Unknown;
   if (SQL_SUCCEEDED(SQLGetInfoW(connection.Get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsBytes))) {
     const QString name = FromSqlWChar(dbms, qMin<qsizetype>(dbmsBytes / 2, 63));
-    if (name == QLatin1String("SQLite")) FFamily = DriverFamily::Sqlite;
-    if (name == QLatin1String("PostgreSQL")) FFamily = DriverFamily::Postgres;
+    if (name == QLatin1String("SQLite")) FFamily = DriverFamily::SQLite;
+    if (name == QLatin1String("PostgreSQL")) FFamily = DriverFamily::PostgreSQL;
+    if (name == QLatin1String("MariaDB") || name == QLatin1String("MySQL"))
+      FFamily = DriverFamily::MariaDB;
   }
-  FQueryConnectionString = streaming.QueriesOnly ? streaming.ConnectionString : QString();
+  FQueries = streaming.QueriesOnly ? streaming : StreamingPlan{};
+  FRanStatement = false;
   FConnection = std::move(connection);
 }
 
 SQLHDBC OdbcConnection::HandleFor(const QString& commandText) {
-  if (FQueryConnectionString.isEmpty() || !IsPlainQuery(commandText) || InTransaction())
+  // A query reads through a second connection that streams its rows. That one sees what is
+  // committed and nothing of this connection's own (temporary tables, settings, a transaction),
+  // so only the first statement of a connection may go there.
+  const bool first = !std::exchange(FRanStatement, true);
+  if (FQueries.ConnectionString.isEmpty() || !FQueries.Serves(commandText) || !first ||
+      InTransaction())
     return FConnection.Get();
-  // A query reads through a second connection that streams its rows. It sees what is
-  // committed, and a connection that starts no transaction has nothing else.
   if (FQueryConnection.IsNull()) {
     try {
-      FQueryConnection = Connect(FQueryConnectionString);
+      FQueryConnection = ConnectWith(FQueries.ConnectionString);
     } catch (const EOleException&) {
-      FQueryConnectionString.clear();  // the driver refuses the option: read as it buffers
+      FQueries = {};  // the driver refuses the option: read as it buffers
       return FConnection.Get();
     }
   }
   return FQueryConnection.Get();
+}
+
+OdbcHandle OdbcConnection::ConnectWith(const QString& connectionString) const {
+  const LoginTimeout timeout = PlanLoginTimeout(connectionString, FLoginTimeoutSeconds);
+  OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
+  if (timeout.AttributeSeconds > 0)
+    OdbcCheck(SQLSetConnectAttrW(
+                  connection.Get(), SQL_ATTR_LOGIN_TIMEOUT,
+                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeout.AttributeSeconds)),
+                  SQL_IS_UINTEGER),
+              SQL_HANDLE_DBC, connection.Get());
+  Connect(connection, timeout);
+  return connection;
+}
+
+void OdbcConnection::Connect(const OdbcHandle& connection, const LoginTimeout& timeout) {
+  std::vector<SQLWCHAR> text = ToSqlWChar(timeout.ConnectionString);
+  SQLWCHAR completed[1024];
+  SQLSMALLINT completedLength = 0;
+  QElapsedTimer waited;
+  waited.start();
+  // No prompt, whatever the string holds: there is no window to prompt in.
+  const SQLRETURN rc = SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
+                                         static_cast<SQLSMALLINT>(std::size(completed)),
+                                         &completedLength, SQL_DRIVER_NOPROMPT);
+  if (SQL_SUCCEEDED(rc)) return;
+  EOleException error = OdbcError(rc, SQL_HANDLE_DBC, connection.Get());
+  // The drivers' own words for it ("timeout expired", "Lost connection ... system error: 110")
+  // do not always say that it was the time-out that ended the wait.
+  if (timeout.IsDefault && waited.elapsed() >= timeout.AttributeSeconds * 1000 - 500)
+    throw EOleException(QStringLiteral("Connecting gave up after %1 seconds without an answer "
+                                       "from the server: %2")
+                            .arg(timeout.AttributeSeconds)
+                            .arg(error.Message()),
+                        error.ErrorCode(), error.Source(), error.SqlState());
+  throw error;
 }
 
 void OdbcConnection::Close() {
@@ -136,6 +173,7 @@ void OdbcConnection::FreeStatements() noexcept {
 }
 
 std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
+  CheckStatementText(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement(FConnection.Get());
   SQLHSTMT stmt = statement->Handle.Get();
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
@@ -157,7 +195,7 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
     parameter.Precision = field.Precision == 255 ? 0 : field.Precision;
     parameter.NumericScale = field.NumericScale == 255 ? 0 : field.NumericScale;
     parameter.Direction = adParamInput;
-    const FetchKind kind = PlanOf(column, DriverFamily::Generic).Kind;
+    const FetchKind kind = PlanOf(column, DriverFamily::Unknown).Kind;
     if (column.Nullable != SQL_NO_NULLS) parameter.Attributes |= adParamNullable;
     if (kind == FetchKind::Int || kind == FetchKind::Double || field.Type == adNumeric)
       parameter.Attributes |= adParamSigned;
@@ -170,6 +208,7 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
 std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
                                                    const std::vector<ParameterInfo>& parameters) {
   RequireOpen();
+  CheckStatementText(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement(HandleFor(commandText));
   SQLHSTMT stmt = statement->Handle.Get();
   // Parameters carry no values: each is sent as a typed NULL.

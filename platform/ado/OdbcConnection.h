@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/ado/AdoInterfaces.h"
+#include "platform/ado/LoginTimeout.h"
 #include "platform/ado/OdbcHandle.h"
 #include "platform/ado/OdbcStatement.h"
+#include "platform/ado/StreamingOption.h"
 #include "platform/ado/TypeMapping.h"
 
 #include <QString>
@@ -15,7 +17,9 @@ namespace ado {
 // A connection through the ODBC driver manager.
 class OdbcConnection : public Connection {
  public:
-  OdbcConnection() = default;
+  // Connecting gives up after loginTimeoutSeconds unless the connection string sets its own.
+  explicit OdbcConnection(int loginTimeoutSeconds = kDefaultLoginTimeoutSeconds)
+      : FLoginTimeoutSeconds(loginTimeoutSeconds) {}
   ~OdbcConnection() override;
   OdbcConnection(const OdbcConnection&) = delete;
   OdbcConnection& operator=(const OdbcConnection&) = delete;
@@ -30,19 +34,25 @@ class OdbcConnection : public Connection {
                                      const std::vector<ParameterInfo>& parameters) override;
 
  private:
+  // Connects the handle, giving up as the time-out says; a failure is an EOleException.
+  static void Connect(const OdbcHandle& connection, const LoginTimeout& timeout);
+  // A new connection with the string and the time-out planned for it.
+  OdbcHandle ConnectWith(const QString& connectionString) const;
   void RequireOpen() const;
   std::shared_ptr<OdbcStatement> NewStatement(SQLHDBC connection);
-  // The connection a statement runs on: the streaming one for plain queries where the driver's
-  // streaming option serves queries only.
+  // The connection a statement runs on: the streaming one for the queries it serves, where the
+  // driver's streaming option serves some queries only.
   SQLHDBC HandleFor(const QString& commandText);
   // Frees the statements still held by recordsets, so none outlives its connection.
   void FreeStatements() noexcept;
 
+  int FLoginTimeoutSeconds;
   OdbcHandle FConnection;
   OdbcHandle FQueryConnection;
-  QString FQueryConnectionString;
+  bool FRanStatement = false;  // a statement ran on this connection since it opened
+  StreamingPlan FQueries;  // the streaming that serves some queries on a connection of their own
   SQLUINTEGER FGetDataExtensions = 0;
-  DriverFamily FFamily = DriverFamily::Generic;
+  DriverFamily FFamily = DriverFamily::Unknown;
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;
 };
 

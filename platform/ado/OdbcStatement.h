@@ -15,7 +15,7 @@ struct OdbcStatement {
   std::vector<SQLLEN> ParameterIndicators;
   // The driver's SQL_GETDATA_EXTENSIONS: where SQLGetData may be used besides plain rows.
   SQLUINTEGER GetDataExtensions = 0;
-  DriverFamily Family = DriverFamily::Generic;
+  DriverFamily Family = DriverFamily::Unknown;
 };
 
 }  // namespace ado

@@ -242,7 +242,7 @@ std::vector<ColumnStore> ResultFetcher::FetchAll(std::vector<ColumnDescription>&
                                        [](const FetchPlan& p) { return IsVariable(p.Kind); });
   // SQLite's declared sizes mean nothing and it has no long types of its own: its values are
   // fetched in small bound buffers, and the few longer ones read again whole.
-  const bool sqlite = FFamily == DriverFamily::Sqlite;
+  const bool sqlite = FFamily == DriverFamily::SQLite;
   if ((!sqlite && anyLong) || (anyVariable && !recoverable)) {
     FetchRows(plans, stores);
   } else {
@@ -262,7 +262,7 @@ void ResultFetcher::FetchBlocks(const std::vector<FetchPlan>& plans,
   for (size_t c = 0; c < columns.size(); ++c) {
     size_t size = BufferSizeOf(columns[c], plans[c].Kind);
     // The driver fills the whole buffer it is given, whatever the value's length.
-    if (FFamily == DriverFamily::Sqlite && IsVariable(plans[c].Kind)) size = kSqliteBoundBytes;
+    if (FFamily == DriverFamily::SQLite && IsVariable(plans[c].Kind)) size = kSqliteBoundBytes;
     bound.push_back({plans[c], size, {}, {}});
     rowBytes += bound.back().ElementSize + sizeof(SQLLEN);
   }

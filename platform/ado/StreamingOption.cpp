@@ -1,31 +1,16 @@
 #include "platform/ado/StreamingOption.h"
 
-#include "platform/datalinks/OdbcConnectionString.h"
+#include "platform/ado/DriverFamily.h"
+#include "platform/ado/OdbcConnectionString.h"
 
-#include <odbcinst.h>
-
-#include <QFileInfo>
+#include <algorithm>
 
 namespace ado {
 
 namespace {
 
-QString IniValue(const QString& section, const char* key, const char* file) {
-  char buffer[1024] = {};
-  const QByteArray name = section.toUtf8();
-  const int n = SQLGetPrivateProfileString(name.constData(), key, "", buffer,
-                                           static_cast<int>(sizeof buffer), file);
-  return n > 0 ? QString::fromUtf8(buffer, n).trimmed() : QString();
-}
-
-// The file name of a driver given by name (a section of odbcinst.ini) or by path.
-QString DriverLibrary(const QString& driver) {
-  if (driver.contains(u'/')) return QFileInfo(driver).fileName();
-  return QFileInfo(IniValue(driver, "Driver", "odbcinst.ini")).fileName();
-}
-
 struct Option {
-  const char* Library;  // part of the driver library's file name
+  DriverFamily Family;
   const char* Keyword;
   const char* Value;
   // A companion setting, added unless the string sets it: the rows fetched per round trip.
@@ -36,39 +21,41 @@ struct Option {
 
 // Measured per driver: each streams without changing what the program sees of a result.
 constexpr Option kOptions[] = {
-    {"sqlite3odbc", "StepAPI", "1", nullptr, nullptr, true},
-    {"psqlodbc", "UseDeclareFetch", "1", "Fetch", "10000"},
-    {"maodbc", "NO_CACHE", "1"},
+    {DriverFamily::SQLite, "StepAPI", "1", nullptr, nullptr, true},
+    {DriverFamily::PostgreSQL, "UseDeclareFetch", "1", "Fetch", "10000", true},
+    {DriverFamily::MariaDB, "NO_CACHE", "1"},
 };
 
 }  // namespace
 
 StreamingPlan PlanStreaming(const QString& connectionString) {
   const OdbcConnectionString parsed = OdbcConnectionString::Parse(connectionString);
-  QString library;
-  QString dataSource;
-  if (parsed.Contains(QStringLiteral("DRIVER"))) {
-    library = DriverLibrary(parsed.Value(QStringLiteral("DRIVER")));
-  } else if (parsed.Contains(QStringLiteral("DSN"))) {
-    dataSource = parsed.Value(QStringLiteral("DSN"));
-    library = DriverLibrary(IniValue(dataSource, "Driver", "odbc.ini"));
-  }
-  if (library.isEmpty()) return {};
-  for (const Option& option : kOptions) {
-    if (!library.contains(QLatin1String(option.Library), Qt::CaseInsensitive)) continue;
-    const QString keyword = QLatin1String(option.Keyword);
-    if (parsed.Contains(keyword)) return {};
-    if (!dataSource.isEmpty() && !IniValue(dataSource, option.Keyword, "odbc.ini").isEmpty())
-      return {};
-    QString result = connectionString;
-    if (!result.trimmed().isEmpty() && !result.trimmed().endsWith(u';')) result += u';';
-    result += keyword + u'=' + QLatin1String(option.Value);
-    if (option.Companion && !parsed.Contains(QLatin1String(option.Companion)))
-      result +=
-          u';' + QLatin1String(option.Companion) + u'=' + QLatin1String(option.CompanionValue);
-    return {result, option.QueriesOnly};
-  }
-  return {};
+  const DriverFamily family = DriverFamilyOf(parsed);
+  const auto option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                   [family](const Option& o) { return o.Family == family; });
+  if (option == std::end(kOptions)) return {};
+  // The user's string, or the data source it names, has the last word.
+  const QString keyword = QLatin1String(option->Keyword);
+  if (parsed.Contains(keyword)) return {};
+  const QString dataSource = parsed.Value(QStringLiteral("DSN"));
+  if (!dataSource.isEmpty() && !DataSourceSetting(dataSource, keyword).isEmpty()) return {};
+  QString result = connectionString;
+  if (!result.trimmed().isEmpty() && !result.trimmed().endsWith(u';')) result += u';';
+  result += keyword + u'=' + QLatin1String(option->Value);
+  if (option->Companion && !parsed.Contains(QLatin1String(option->Companion)))
+    result +=
+        u';' + QLatin1String(option->Companion) + u'=' + QLatin1String(option->CompanionValue);
+  return {result, option->QueriesOnly, family};
+}
+
+bool StreamingPlan::Serves(const QString& commandText) const {
+  if (!QueriesOnly) return true;
+  if (!IsPlainQuery(commandText)) return false;
+  // A word "into" anywhere, or a line comment, and the statement goes without a cursor: that
+  // costs memory, never a statement.
+  return Family != DriverFamily::PostgreSQL ||
+         (!commandText.contains(QLatin1String("into"), Qt::CaseInsensitive) &&
+          !commandText.contains(QLatin1String("--")));
 }
 
 bool IsPlainQuery(const QString& commandText) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ado/DriverFamily.h"
+
 #include <QString>
 
 namespace ado {
@@ -10,9 +12,15 @@ struct StreamingPlan {
   // The connection string with the option; empty when the string (or its data source) names no
   // such driver, or sets the option itself.
   QString ConnectionString;
-  // The option serves plain SELECT statements only: SQLite's StepAPI leaves other statements
-  // that yield no rows (WITH ... INSERT, PRAGMA x = y) unrun.
+  // The option serves some statements only, which then run on a connection of their own:
+  // SQLite's StepAPI leaves statements unrun that yield no rows (WITH ... INSERT, PRAGMA x = y);
+  // psqlODBC's cursors refuse SELECT ... INTO, data-changing WITH, and a last line that is a
+  // comment.
   bool QueriesOnly = false;
+  DriverFamily Family = DriverFamily::Unknown;
+
+  // Whether the option serves the statement (always, unless QueriesOnly).
+  bool Serves(const QString& commandText) const;
 };
 
 StreamingPlan PlanStreaming(const QString& connectionString);

@@ -206,7 +206,7 @@ FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
     plan.Kind = FetchKind::Bytes;
     return plan;
   }
-  if (family == DriverFamily::Sqlite) return SqlitePlanOf(column, type);
+  if (family == DriverFamily::SQLite) return SqlitePlanOf(column, type);
   if (IsIntegerType(type)) {
     plan.Kind = type == adUnsignedBigInt ? FetchKind::UInt : FetchKind::Int;
     return plan;
@@ -228,7 +228,7 @@ FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
     case adDBDate:
     case adDBTimeStamp:
       plan.Kind = FetchKind::WideText;
-      plan.Infinities = family == DriverFamily::Postgres;
+      plan.Infinities = family == DriverFamily::PostgreSQL;
       break;
     default:
       // Character data, and dates and times: as text, since the date structures cannot hold

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ado/AdoTypes.h"
+#include "platform/ado/DriverFamily.h"
 
 #include <QString>
 
@@ -8,16 +9,6 @@
 #include <sqlext.h>
 
 namespace ado {
-
-// Drivers whose values need more than the ODBC rules.
-enum class DriverFamily {
-  Generic,
-  // Every value comes as SQLite's own text, whatever the declared type (dynamic typing).
-  Sqlite,
-  // psqlODBC writes infinite dates and timestamps as made-up dates ("0000-00-00",
-  // "9999-12-31 23:59:59"); only its conversion to a double tells them.
-  Postgres,
-};
 
 // What the driver says of one result column.
 struct ColumnDescription {
@@ -34,7 +25,10 @@ struct ColumnDescription {
   bool AutoUnique = false;
 };
 
-// How a column's values are fetched and kept.
+// How a column's values are fetched and kept. The driver's family matters twice: SQLite gives
+// every value as its own text, whatever the declared type (dynamic typing); psqlODBC writes
+// infinite dates and timestamps as made-up dates ("0000-00-00", "9999-12-31 23:59:59"), and only
+// its conversion to a double tells them.
 enum class FetchKind {
   Int,       // SQL_C_SBIGINT
   UInt,      // SQL_C_UBIGINT

@@ -7,6 +7,10 @@ namespace ado {
 // The prefix by which a connection string names a data link file (exact case, first character).
 inline constexpr char16_t kDataLinkPrefix[] = u"FILE NAME=";
 
+bool IsDataLinkReference(const QString& connectionString);
+// The path a data link reference names.
+QString DataLinkReferencePath(const QString& connectionString);
+
 // The connection string that a data link file holds: the first line that is neither blank, nor a
 // "[section]" line, nor a ";" comment. The file is UTF-8, or UTF-16 with a byte-order mark.
 // A missing, unreadable or empty file is an EOleException naming the path.

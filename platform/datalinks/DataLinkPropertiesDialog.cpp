@@ -1,11 +1,14 @@
 #include "platform/datalinks/DataLinkPropertiesDialog.h"
 
+#include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
 #include "platform/ado/AdoInterfaces.h"
-#include "platform/datalinks/OdbcConnectionString.h"
+#include "platform/ado/UdlReader.h"
 #include "platform/datalinks/OdbcSources.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,20 +18,20 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <initializer_list>
+using ado::OdbcConnectionString;
 
 namespace {
 
-// Takes the first of the keyword's spellings the string holds; keyword becomes the spelling
-// found, or stays the default.
-QString TakeAny(OdbcConnectionString& parts, std::initializer_list<const char*> spellings,
-                QString& keyword) {
+// Takes the first of the spellings the string holds, with every pair of that keyword.
+OdbcConnectionString::Pair TakeAny(OdbcConnectionString& parts,
+                                   const std::vector<const char*>& spellings) {
   for (const char* spelling : spellings) {
     const QString name = QString::fromLatin1(spelling);
     for (const OdbcConnectionString::Pair& pair : parts.Pairs()) {
       if (pair.keyword.compare(name, Qt::CaseInsensitive) == 0) {
-        keyword = pair.keyword;
-        return parts.Take(name);
+        OdbcConnectionString::Pair found = pair;
+        parts.Take(name);
+        return found;
       }
     }
   }
@@ -39,6 +42,26 @@ QLineEdit* NewLineEdit(QWidget* parent, const char* name) {
   auto* edit = new QLineEdit(parent);
   edit->setObjectName(QString::fromLatin1(name));
   return edit;
+}
+
+QPushButton* NewButton(const QString& text, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  // Enter on a focused button presses that button, not OK.
+  button->setAutoDefault(true);
+  return button;
+}
+
+// keyword=value as the driver reads it back to the same value. psqlODBC decodes "+" and "%"
+// in a value without braces ("a+b" arrives as "a b"); the SQLite driver knows no braces at all
+// and takes a value as it stands up to the next ";".
+QString PairText(const QString& keyword, const QString& value, ado::DriverFamily family) {
+  if (family != ado::DriverFamily::SQLite)
+    return keyword + u'=' + OdbcConnectionString::QuoteValue(value);
+  if (value.contains(u';'))
+    throw Exception(
+        QStringLiteral("The SQLite driver cannot read a %1 holding \";\"").arg(keyword));
+  return keyword + u'=' + value;
 }
 
 }  // namespace
@@ -66,6 +89,8 @@ void DataLinkPropertiesDialog::CreateControls() {
   DataSource->setObjectName(QStringLiteral("DataSource"));
   DataSource->setEditable(true);
   DataSource->setInsertPolicy(QComboBox::NoInsert);
+  // Completion would rewrite what the user types (case included).
+  DataSource->setCompleter(nullptr);
   auto* sourceLayout = new QFormLayout(sourceBox);
   sourceLayout->addRow(UseDriver, Driver);
   sourceLayout->addRow(UseDataSource, DataSource);
@@ -74,28 +99,35 @@ void DataLinkPropertiesDialog::CreateControls() {
   Server = NewLineEdit(settingsBox, "Server");
   Port = NewLineEdit(settingsBox, "Port");
   Database = NewLineEdit(settingsBox, "Database");
+  BrowseDatabase = NewButton(QStringLiteral("..."), "BrowseDatabase", settingsBox);
+  BrowseDatabase->setToolTip(QStringLiteral("Pick the SQLite database file"));
   UserName = NewLineEdit(settingsBox, "UserName");
   Password = NewLineEdit(settingsBox, "Password");
   Password->setEchoMode(QLineEdit::Password);
   OtherKeywords = NewLineEdit(settingsBox, "OtherKeywords");
   OtherKeywords->setPlaceholderText(QStringLiteral("Keyword=value;Keyword=value"));
+  for (QLineEdit* edit : {Server, Port, Database, UserName, Password, OtherKeywords})
+    edit->setMaxLength(std::numeric_limits<int>::max());
+  auto* databaseRow = new QHBoxLayout;
+  databaseRow->addWidget(Database);
+  databaseRow->addWidget(BrowseDatabase);
   auto* settingsLayout = new QFormLayout(settingsBox);
   settingsLayout->addRow(QStringLiteral("Se&rver:"), Server);
   settingsLayout->addRow(QStringLiteral("&Port:"), Port);
-  settingsLayout->addRow(QStringLiteral("Data&base:"), Database);
+  settingsLayout->addRow(QStringLiteral("Data&base:"), databaseRow);
   settingsLayout->addRow(QStringLiteral("&User name:"), UserName);
   settingsLayout->addRow(QStringLiteral("Pass&word:"), Password);
   settingsLayout->addRow(QStringLiteral("&Other keywords:"), OtherKeywords);
+  FSettings = {{Server, {"Server", "Servername", "Host", "Hostname"}, {}, {}},
+               {Port, {"Port"}, {}, {}},
+               {Database, {"Database", "DB", "Dbname"}, {}, {}},
+               {UserName, {"Uid", "User", "Username"}, {}, {}},
+               {Password, {"Pwd", "Password"}, {}, {}}};
 
-  TestConnection = new QPushButton(QStringLiteral("&Test Connection"), this);
-  TestConnection->setObjectName(QStringLiteral("TestConnection"));
-  TestConnection->setAutoDefault(false);
-  OkButton = new QPushButton(QStringLiteral("OK"), this);
-  OkButton->setObjectName(QStringLiteral("OkButton"));
+  TestConnection = NewButton(QStringLiteral("&Test Connection"), "TestConnection", this);
+  OkButton = NewButton(QStringLiteral("OK"), "OkButton", this);
   OkButton->setDefault(true);
-  CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-  CancelButton->setObjectName(QStringLiteral("CancelButton"));
-  CancelButton->setAutoDefault(false);
+  CancelButton = NewButton(QStringLiteral("Cancel"), "CancelButton", this);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(TestConnection);
   buttons->addStretch();
@@ -109,15 +141,20 @@ void DataLinkPropertiesDialog::CreateControls() {
   resize(440, sizeHint().height());
 
   connect(UseDriver, &QRadioButton::toggled, this, Guarded([this](bool) { SourceButtonClick(); }));
+  connect(Driver, &QComboBox::currentIndexChanged, this,
+          Guarded([this](int) { SourceButtonClick(); }));
+  connect(BrowseDatabase, &QPushButton::clicked, this,
+          Guarded([this](bool) { BrowseDatabaseClick(); }));
   connect(TestConnection, &QPushButton::clicked, this,
           Guarded([this](bool) { TestConnectionClick(); }));
-  connect(OkButton, &QPushButton::clicked, this, Guarded([this](bool) { accept(); }));
+  connect(OkButton, &QPushButton::clicked, this, Guarded([this](bool) { OkClick(); }));
   connect(CancelButton, &QPushButton::clicked, this, Guarded([this](bool) { reject(); }));
 }
 
 void DataLinkPropertiesDialog::SelectText(QComboBox* combo, const QString& text) {
   if (text.isEmpty()) {
-    combo->setCurrentIndex(combo->isEditable() ? -1 : 0);
+    // No driver or data source the user did not choose.
+    combo->setCurrentIndex(-1);
     if (combo->isEditable()) combo->setEditText({});
     return;
   }
@@ -128,63 +165,125 @@ void DataLinkPropertiesDialog::SelectText(QComboBox* combo, const QString& text)
     index = combo->count() - 1;
   }
   combo->setCurrentIndex(index);
+  if (combo->isEditable()) combo->setEditText(text);
 }
 
 void DataLinkPropertiesDialog::SetConnectionString(const QString& text) {
+  FInitialSource = {};
+  for (Setting& setting : FSettings) {
+    setting.Initial = {};
+    setting.Keyword = QString::fromLatin1(setting.Spellings.front());
+    setting.Edit->clear();
+  }
+  if (ado::IsDataLinkReference(text)) {
+    // Everything after the prefix is a path, ";" included: kept whole, as it stands.
+    OtherKeywords->setText(text);
+    SelectText(Driver, {});
+    SelectText(DataSource, {});
+    UseDriver->setChecked(true);
+    SourceButtonClick();
+    return;
+  }
   OdbcConnectionString parts = OdbcConnectionString::Parse(text);
-  FServerKeyword = QStringLiteral("Server");
-  FPortKeyword = QStringLiteral("Port");
-  FDatabaseKeyword = QStringLiteral("Database");
-  FUserKeyword = QStringLiteral("Uid");
-  FPasswordKeyword = QStringLiteral("Pwd");
-  const bool namesDataSource = parts.Contains(QStringLiteral("DSN"));
-  const QString dsn = parts.Take(QStringLiteral("DSN"));
-  const QString driver = parts.Take(QStringLiteral("DRIVER"));
-  Server->setText(TakeAny(parts, {"Server", "Servername", "Host", "Hostname"}, FServerKeyword));
-  Port->setText(TakeAny(parts, {"Port"}, FPortKeyword));
-  Database->setText(TakeAny(parts, {"Database", "DB", "Dbname"}, FDatabaseKeyword));
-  UserName->setText(TakeAny(parts, {"Uid", "User", "Username"}, FUserKeyword));
-  Password->setText(TakeAny(parts, {"Pwd", "Password"}, FPasswordKeyword));
-  OtherKeywords->setText(parts.ToString());
-  SelectText(Driver, driver);
-  SelectText(DataSource, dsn);
+  // Of DRIVER and DSN, whichever comes first counts.
+  for (const OdbcConnectionString::Pair& pair : parts.Pairs()) {
+    if (pair.keyword.compare(QLatin1String("DRIVER"), Qt::CaseInsensitive) == 0 ||
+        pair.keyword.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0) {
+      FInitialSource = pair;
+      break;
+    }
+  }
+  const bool namesDataSource =
+      FInitialSource.keyword.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0;
+  parts.Take(QStringLiteral("DSN"));
+  parts.Take(QStringLiteral("DRIVER"));
+  for (Setting& setting : FSettings) {
+    setting.Initial = TakeAny(parts, setting.Spellings);
+    if (!setting.Initial.keyword.isEmpty()) setting.Keyword = setting.Initial.keyword;
+    setting.Edit->setText(setting.Initial.value);
+  }
+  QStringList others;
+  for (const OdbcConnectionString::Pair& pair : parts.Pairs()) others << pair.raw;
+  OtherKeywords->setText(others.join(u';'));
+  SelectText(Driver, namesDataSource ? QString() : FInitialSource.value);
+  SelectText(DataSource, namesDataSource ? FInitialSource.value : QString());
   (namesDataSource ? UseDataSource : UseDriver)->setChecked(true);
   SourceButtonClick();
 }
 
+QString DataLinkPropertiesDialog::SourcePair() const {
+  const bool dataSource = UseDataSource->isChecked();
+  const QString name = dataSource
+                           ? DataSource->currentText()
+                           : (Driver->currentIndex() < 0 ? QString() : Driver->currentText());
+  if (name.isEmpty()) return {};
+  const QString keyword = dataSource ? QStringLiteral("DSN") : QStringLiteral("DRIVER");
+  // Left as it came, it is written as it came.
+  if (FInitialSource.keyword.compare(keyword, Qt::CaseInsensitive) == 0 &&
+      FInitialSource.value == name)
+    return FInitialSource.raw;
+  if (dataSource) return keyword + u'=' + OdbcConnectionString::QuoteValue(name);
+  // Driver names hold blanks ("PostgreSQL Unicode"); braces are how ODBC writes them safely.
+  QString escaped = name;
+  escaped.replace(QStringLiteral("}"), QStringLiteral("}}"));
+  return QStringLiteral("DRIVER={") + escaped + u'}';
+}
+
+ado::DriverFamily DataLinkPropertiesDialog::Family() const {
+  return ado::DriverFamilyOf(OdbcConnectionString::Parse(SourcePair()));
+}
+
 QString DataLinkPropertiesDialog::ConnectionString() const {
-  QString source;
-  if (UseDataSource->isChecked()) {
-    if (!DataSource->currentText().isEmpty())
-      source = QStringLiteral("DSN=") + OdbcConnectionString::QuoteValue(DataSource->currentText());
-  } else if (!Driver->currentText().isEmpty()) {
-    // Driver names hold blanks ("PostgreSQL Unicode"); braces are how ODBC writes them safely.
-    QString name = Driver->currentText();
-    name.replace(QStringLiteral("}"), QStringLiteral("}}"));
-    source = QStringLiteral("DRIVER={") + name + u'}';
+  const ado::DriverFamily family = Family();
+  QStringList pairs;
+  const QString source = SourcePair();
+  if (!source.isEmpty()) pairs << source;
+  for (const Setting& setting : FSettings) {
+    const QString value = setting.Edit->text();
+    if (value.isEmpty()) continue;
+    if (value == setting.Initial.value && !setting.Initial.raw.isEmpty())
+      pairs << setting.Initial.raw;
+    else
+      pairs << PairText(setting.Keyword, value, family);
   }
-  OdbcConnectionString parts;
-  parts.Append(FServerKeyword, Server->text());
-  parts.Append(FPortKeyword, Port->text());
-  parts.Append(FDatabaseKeyword, Database->text());
-  parts.Append(FUserKeyword, UserName->text());
-  parts.Append(FPasswordKeyword, Password->text());
-  const OdbcConnectionString others = OdbcConnectionString::Parse(OtherKeywords->text());
-  for (const OdbcConnectionString::Pair& pair : others.Pairs())
-    parts.Append(pair.keyword, pair.value);
-  const QString rest = parts.ToString();
-  if (source.isEmpty()) return rest;
-  return rest.isEmpty() ? source : source + u';' + rest;
+  // The other keywords are the user's own ODBC text and go as they stand.
+  const QString others = OtherKeywords->text();
+  if (!others.isEmpty()) pairs << others;
+  return pairs.join(u';');
 }
 
 void DataLinkPropertiesDialog::SourceButtonClick() {
   Driver->setEnabled(UseDriver->isChecked());
   DataSource->setEnabled(UseDataSource->isChecked());
+  BrowseDatabase->setEnabled(Family() == ado::DriverFamily::SQLite);
+}
+
+void DataLinkPropertiesDialog::OkClick() {
+  // A string the driver could not read keeps the dialog open with the error.
+  ConnectionString();
+  accept();
+}
+
+void DataLinkPropertiesDialog::BrowseDatabaseClick() {
+  QFileDialog dialog(this, QStringLiteral("Select SQLite Database"));
+  dialog.setObjectName(QStringLiteral("DatabaseFilePrompt"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters({QStringLiteral("SQLite databases (*.db *.sqlite *.sqlite3 *.db3)"),
+                         QStringLiteral("All files (*)")});
+  if (!Database->text().isEmpty()) dialog.selectFile(Database->text());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  Database->setText(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
 }
 
 void DataLinkPropertiesDialog::TestConnectionClick() {
+  QString text = ConnectionString();
+  // Trying a string must not leave a new, empty database file behind.
+  if (Family() == ado::DriverFamily::SQLite &&
+      !OdbcConnectionString::Parse(text).Contains(QStringLiteral("NoCreat")))
+    text += QStringLiteral(";NoCreat=1");
   std::unique_ptr<ado::Connection> connection = ado::CreateConnection();
-  connection->Open(ConnectionString());
+  connection->Open(text);
   connection->Close();
   QMessageBox::information(this, windowTitle(), QStringLiteral("Test connection succeeded."));
 }

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "platform/ado/DriverFamily.h"
+#include "platform/ado/OdbcConnectionString.h"
+
 #include <QDialog>
 #include <QString>
+
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -10,7 +15,8 @@ class QRadioButton;
 
 // "Data Link Properties": builds an ODBC connection string from an installed driver or a data
 // source and the usual keywords, and can try it out. Keywords it does not know are kept in
-// "Other keywords", so no part of the initial string is lost.
+// "Other keywords" as they were written, so no part of the initial string is lost, and a
+// setting the user leaves as it was is written back exactly as it came.
 class DataLinkPropertiesDialog : public QDialog {
   Q_OBJECT
  public:
@@ -18,16 +24,30 @@ class DataLinkPropertiesDialog : public QDialog {
 
   // Fills the fields from a connection string (an empty one clears them).
   void SetConnectionString(const QString& text);
-  // The string the fields make, password included.
+  // The string the fields make, password included. A value the chosen driver cannot read
+  // (a ";" for the SQLite driver, which knows no braces) is an Exception.
   QString ConnectionString() const;
 
   void SourceButtonClick();
   // Connects with the string being built and says whether that worked; a failure leaves as the
-  // driver's error for the error box.
+  // driver's error for the error box. The attempt never creates a SQLite database.
   void TestConnectionClick();
+  // Picks the SQLite database file for the Database field.
+  void BrowseDatabaseClick();
 
  private:
+  // One field of the form and the pair of the initial string it stands for.
+  struct Setting {
+    QLineEdit* Edit;
+    std::vector<const char*> Spellings;
+    QString Keyword;
+    ado::OdbcConnectionString::Pair Initial;
+  };
+
   void CreateControls();
+  void OkClick();
+  QString SourcePair() const;
+  ado::DriverFamily Family() const;
   static void SelectText(QComboBox* combo, const QString& text);
 
   QRadioButton* UseDriver;
@@ -37,6 +57,7 @@ class DataLinkPropertiesDialog : public QDialog {
   QLineEdit* Server;
   QLineEdit* Port;
   QLineEdit* Database;
+  QPushButton* BrowseDatabase;
   QLineEdit* UserName;
   QLineEdit* Password;
   QLineEdit* OtherKeywords;
@@ -44,10 +65,7 @@ class DataLinkPropertiesDialog : public QDialog {
   QPushButton* OkButton;
   QPushButton* CancelButton;
 
-  // The keyword spellings of the initial string, reused so a round trip keeps them.
-  QString FServerKeyword;
-  QString FPortKeyword;
-  QString FDatabaseKeyword;
-  QString FUserKeyword;
-  QString FPasswordKeyword;
+  std::vector<Setting> FSettings;
+  // The DRIVER or DSN pair of the initial string.
+  ado::OdbcConnectionString::Pair FInitialSource;
 };

@@ -5,7 +5,14 @@
 #include "app/TApplication.h"
 #include "base/HandlerGuard.h"
 
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStringList>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +22,25 @@
 // Readable failure output.
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
+}
+
+// What an impatient user does while the window is busy, as the window system delivers it once
+// the window dispatches events again: three clicks on "Execute SQL", a key typed into the
+// editor, and a click on the close box.
+inline void PostImpatientInput(TfrmMain& form) {
+  const QPointF centre = QRectF(form.btnExecute->rect()).center();
+  for (int click = 0; click < 3; ++click) {
+    QCoreApplication::postEvent(
+        form.btnExecute, new QMouseEvent(QEvent::MouseButtonPress, centre, centre, Qt::LeftButton,
+                                         Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        form.btnExecute, new QMouseEvent(QEvent::MouseButtonRelease, centre, centre, Qt::LeftButton,
+                                         Qt::NoButton, Qt::NoModifier));
+  }
+  QCoreApplication::postEvent(form.reSQL,
+                              new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
+  if (form.windowHandle() != nullptr)
+    QCoreApplication::postEvent(form.windowHandle(), new QCloseEvent);
 }
 
 // A main window whose failures are recorded instead of shown in a box.

@@ -1,11 +1,16 @@
 #include "app/ErrorBox.h"
+#include "app/MousePressTracker.h"
 #include "app/TApplication.h"
+#include "app/TSplitter.h"
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -56,6 +61,7 @@ TEST(ErrorBoxText, InnermostNonEmptyMessageWins) {
 
 TEST(ErrorBoxText, ForeignExceptionsGetAMessage) {
   EXPECT_EQ(TextOf(std::runtime_error("bad thing")), "bad thing.");
+  EXPECT_EQ(TextOf(std::bad_alloc()), "Out of memory.");
   EXPECT_EQ(errorbox::TextFor(std::make_exception_ptr(42)), "Exception of unknown type.");
 }
 
@@ -117,9 +123,65 @@ TEST_F(ErrorBoxHandler, MouseGrabIsReleased) {
   EXPECT_EQ(Texts, QStringList({"x."}));
 }
 
+TEST_F(ErrorBoxHandler, ADragOrPressInProgressEndsWhereItBegan) {
+  MousePressTracker::Instance();
+  QWidget window;
+  window.resize(300, 200);
+  auto* header = new QHeaderView(Qt::Horizontal, &window);
+  QStandardItemModel model(1, 3);
+  header->setModel(&model);
+  header->setSectionResizeMode(QHeaderView::Interactive);
+  header->setGeometry(0, 0, 300, 20);
+  auto* splitter = new TSplitter(&window);
+  auto* above = new QWidget(&window);
+  above->setGeometry(0, 20, 300, 100);
+  splitter->SetControl(above);
+  splitter->SetMinSize(10);
+  splitter->SetMaxSize(180);
+  splitter->setGeometry(0, 120, 300, 3);
+  int moved = 0;
+  QObject::connect(splitter, &TSplitter::Moved, [&](int) { ++moved; });
+  auto* button = new QPushButton("x", &window);
+  button->setGeometry(0, 150, 80, 25);
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  const int width = header->sectionSize(0);
+  const QPoint border(header->sectionViewportPosition(1) - 1, 10);
+  QTest::mousePress(header->viewport(), Qt::LeftButton, {}, border);
+  QTest::mouseMove(header->viewport(), border + QPoint(40, 0));
+  ASSERT_EQ(header->sectionSize(0), width + 40);
+  errorbox::HandleException(std::make_exception_ptr(Exception("x")));
+  EXPECT_EQ(header->sectionSize(0), width);
+  // The drag is over: moving on changes nothing.
+  QTest::mouseMove(header->viewport(), border + QPoint(60, 0));
+  EXPECT_EQ(header->sectionSize(0), width);
+  QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, border + QPoint(60, 0));
+
+  QTest::mousePress(splitter, Qt::LeftButton, {}, QPoint(5, 1));
+  QTest::mouseMove(splitter, QPoint(5, 31));
+  ASSERT_TRUE(splitter->Dragging());
+  errorbox::HandleException(std::make_exception_ptr(Exception("y")));
+  EXPECT_FALSE(splitter->Dragging());
+  QTest::mouseRelease(splitter, Qt::LeftButton, {}, QPoint(5, 41));
+  EXPECT_EQ(moved, 0);
+  EXPECT_EQ(above->height(), 100);
+
+  QTest::mousePress(button, Qt::LeftButton);
+  ASSERT_TRUE(button->isDown());
+  errorbox::HandleException(std::make_exception_ptr(Exception("z")));
+  EXPECT_FALSE(button->isDown());
+  QTest::mouseRelease(button, Qt::LeftButton);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(Texts, QStringList({"x.", "y.", "z."}));
+}
+
 TEST(ErrorBox, RealBoxIsCriticalWithOneOkButtonAndTheTitle) {
   TApplication::SetTitle("Rowmill");
   QString caption, text;
+  Qt::TextFormat format = Qt::AutoText;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   int buttons = 0;
   Qt::WindowModality modality = Qt::NonModal;
@@ -128,14 +190,17 @@ TEST(ErrorBox, RealBoxIsCriticalWithOneOkButtonAndTheTitle) {
     ASSERT_NE(box, nullptr);
     caption = box->windowTitle();
     text = box->text();
+    format = box->textFormat();
     icon = box->icon();
     buttons = box->buttons().size();
     modality = box->windowModality();
     box->button(QMessageBox::Ok)->click();
   });
-  errorbox::HandleException(std::make_exception_ptr(Exception("No records to export")));
+  // A driver's text is shown as it stands, never as rich text.
+  errorbox::HandleException(std::make_exception_ptr(Exception("No <b>records</b> &lt;x&gt;")));
   EXPECT_EQ(caption, "Rowmill");
-  EXPECT_EQ(text, "No records to export.");
+  EXPECT_EQ(text, "No <b>records</b> &lt;x&gt;.");
+  EXPECT_EQ(format, Qt::PlainText);
   EXPECT_EQ(icon, QMessageBox::Critical);
   EXPECT_EQ(buttons, 1);
   EXPECT_EQ(modality, Qt::ApplicationModal);

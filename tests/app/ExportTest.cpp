@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -206,6 +207,38 @@ TEST_F(FakeExport, WindowDuringAndAfterTheExport) {
   EXPECT_FALSE(Form->ADODataSet->ControlsDisabled());
   EXPECT_EQ(Form->ADODataSet->RecordIndex(), 0);
   EXPECT_EQ(Form->DBGrid1->CurrentRecord(), 0);
+}
+
+TEST_F(FakeExport, WhileSavingInputIsDroppedAndTheWindowStaysOpen) {
+  ResultData result = Table({Field("a", ado::adInteger)}, {{Int(1)}, {Int(2)}});
+  // The last value is read just before the file is written, when no events are dispatched.
+  auto saving = std::make_shared<bool>(false);
+  result.OnRead = [this, saving](qint64 row, int) {
+    if (*saving && row == 1) PostImpatientInput(*Form);
+  };
+  Open(result);
+  Form->show();
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+  Form->reSQL->setFocus();
+  const int executed = fake->Executed.size();
+  *saving = true;
+  EXPECT_EQ(ExportBytes(), QByteArray("1\r\n2\r\n"));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(fake->Executed.size(), executed);
+  EXPECT_EQ(Form->reSQL->toPlainText(), "SELECT");
+  EXPECT_TRUE(Form->isVisible());
+  // The keyboard focus is where it was.
+  EXPECT_EQ(Form->focusWidget(), Form->reSQL);
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+}
+
+TEST_F(FakeExport, AnEmptyResultShowsNoBusyAnimation) {
+  Open(Table({Field("a", ado::adInteger)}));
+  EXPECT_EQ(ExportBytes(), QByteArray());
+  // The bar keeps the range it had; 0 to 0 would be the busy animation.
+  EXPECT_EQ(Form->ProgressBar->minimum(), 0);
+  EXPECT_GT(Form->ProgressBar->maximum(), 0);
 }
 
 TEST_F(FakeExport, EventsAreDispatchedWhileExporting) {

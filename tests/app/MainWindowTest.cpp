@@ -13,7 +13,10 @@
 #include "widgets/TDBGrid.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -21,6 +24,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <limits>
 
@@ -348,6 +352,26 @@ TEST_F(MainWindowTest, ExecuteFailureLeavesEverythingClosed) {
   EXPECT_EQ(Form->reSQL->toPlainText(), "SELEC 1");
 }
 
+TEST_F(MainWindowTest, InputGivenWhileAStatementRunsIsDropped) {
+  ScopedFakeAdo fake;
+  Form = std::make_unique<TfrmMain>();
+  Form->show();
+  fake->DuringExecute = [this] { PostImpatientInput(*Form); };
+  Form->ADOConnection->SetConnectionString("DSN=fake");
+  Form->reSQL->setPlainText("DELETE FROM t");
+  Form->btnExecute->click();
+  QCoreApplication::processEvents();
+  // One click runs one statement.
+  EXPECT_EQ(fake->Executed, QStringList({"DELETE FROM t"}));
+  EXPECT_EQ(Form->reSQL->toPlainText(), "DELETE FROM t");
+  EXPECT_TRUE(Form->isVisible());
+  EXPECT_EQ(Errors, QStringList({"ADODataSet: CommandText does not return a result set."}));
+  // Input given afterwards is taken again.
+  fake->DuringExecute = nullptr;
+  QTest::mouseClick(Form->btnExecute, Qt::LeftButton);
+  EXPECT_EQ(fake->Executed.size(), 2);
+}
+
 class MainWindowSqlite : public MainWindowTest {
  protected:
   void SetUp() override {
@@ -416,14 +440,22 @@ TEST_F(MainWindowSqlite, ClosingWhileConnectedEndsWithoutAQuestion) {
 
 namespace {
 
-TEST_F(MainWindowTest, BannerClickOpensTheWebSite) {
+TEST_F(MainWindowTest, BannerClickOpensTheUserGuideInstalledWithTheProgram) {
   QStringList opened;
   const ShellRequestHandler previous =
       SetShellRequestHandler([&](const ShellRequest& request) { opened << request.target; });
   Form->show();
   QTest::mouseClick(Form->GradientPanel1, Qt::LeftButton, {}, QPoint(100, 10));
   SetShellRequestHandler(previous);
-  EXPECT_EQ(opened, QStringList({"https://rowmill.org/"}));
+  ASSERT_EQ(opened.size(), 1);
+  const QUrl page(opened.first());
+  ASSERT_TRUE(page.isLocalFile()) << opened.first().toStdString();
+  QFile guide(page.toLocalFile());
+  ASSERT_TRUE(guide.open(QIODevice::ReadOnly)) << page.toLocalFile().toStdString();
+  const QString html = QString::fromUtf8(guide.readAll());
+  EXPECT_TRUE(html.contains("<title>Rowmill user guide</title>"));
+  EXPECT_TRUE(html.contains("Connecting"));
+  EXPECT_TRUE(QFile::exists(QFileInfo(guide).dir().filePath("docs/screenshots/main-window.png")));
   EXPECT_TRUE(Errors.isEmpty());
 }
 

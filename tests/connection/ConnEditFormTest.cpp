@@ -299,3 +299,56 @@ TEST_F(ConnEditForm, PickingFromTheListAndConfirmingNamesTheFileInTheFolder) {
   });
   EXPECT_EQ(result, "FILE NAME=" + links.Folder() + "/Rowmill sample.udl");
 }
+
+TEST_F(ConnEditForm, EnterPressesTheFocusedButtonAndTypedTextStaysAsTyped) {
+  // Enter on a focused button presses that button, not OK.
+  struct Case {
+    const char* Focused;
+    int Result;
+  };
+  const Case cases[] = {{"CancelButton", TConnEditForm::mrCancel},
+                        {"OkButton", TConnEditForm::mrOk},
+                        {"ConnectionString", TConnEditForm::mrOk}};
+  for (const Case& c : cases) {
+    TConnEditForm form;
+    WhenModal([&](QWidget* f) {
+      QWidget* focused = Find<QWidget>(f, c.Focused);
+      focused->setFocus();
+      QTest::keyClick(focused, Qt::Key_Return);
+    });
+    form.Edit("DSN=x");
+    EXPECT_EQ(form.result(), c.Result) << c.Focused;
+  }
+  QStringList reported;
+  const auto previous =
+      SetApplicationExceptionHandler([&](std::exception_ptr) { reported << "help"; });
+  const QString afterHelp = EditWith("DSN=x", [](QWidget* form) {
+    auto* help = Find<QPushButton>(form, "HelpButton");
+    help->setFocus();
+    QTest::keyClick(help, Qt::Key_Return);
+    EXPECT_TRUE(form->isVisible());
+    Click(form, "CancelButton");
+  });
+  SetApplicationExceptionHandler(previous);
+  EXPECT_EQ(reported, QStringList{"help"});
+
+  // A name of another case, or the start of one, is neither completed nor rewritten.
+  links.AddFile("Rowmill sample.udl", "DSN=x");
+  const QString typed = EditWith({}, [](QWidget* form) {
+    Click(form, "UseDataLinkFile");
+    auto* combo = Find<QComboBox>(form, "DataLinkFile");
+    QTest::keyClicks(combo, "rowmill sample.udl");
+    Click(form, "OkButton");
+  });
+  EXPECT_EQ(typed, "FILE NAME=" + links.Folder() + "/rowmill sample.udl");
+  const QString started = EditWith({}, [](QWidget* form) {
+    Click(form, "UseDataLinkFile");
+    QTest::keyClicks(Find<QComboBox>(form, "DataLinkFile"), "Row");
+    Click(form, "OkButton");
+  });
+  EXPECT_EQ(started, "FILE NAME=" + links.Folder() + "/Row");
+
+  // The connection string box takes any length.
+  const QString longString = "DSN=x;Foo=" + QString(40000, u'y');
+  EXPECT_EQ(EditWith(longString, [](QWidget* form) { Click(form, "OkButton"); }), longString);
+}

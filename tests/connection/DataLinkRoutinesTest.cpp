@@ -133,10 +133,10 @@ TEST(BuildConnectionString, StartsFromTheEditBoxAndACancelLeavesItAsItWas) {
         Click(sheet, "OkButton");
       });
       Click(form, "Build");
-      EXPECT_EQ(edit->text(), "DRIVER={SQLite3};Database=/tmp/b.db;Pwd=pw");
+      EXPECT_EQ(edit->text(), "DRIVER=SQLite3;Database=/tmp/b.db;Pwd=pw");
       Click(form, "OkButton");
     });
     return form.Edit({});
   }();
-  EXPECT_EQ(result, "DRIVER={SQLite3};Database=/tmp/b.db;Pwd=pw");
+  EXPECT_EQ(result, "DRIVER=SQLite3;Database=/tmp/b.db;Pwd=pw");
 }

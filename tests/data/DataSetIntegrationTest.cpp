@@ -209,3 +209,35 @@ TEST(DataSetOnPostgres, BatchShowsTheRowsOfItsSecondStatement) {
   dataSet.Next();
   EXPECT_EQ(dataSet.Fields(0)->AsString(), "16");
 }
+
+TEST(DataSetOnServers, ColonsOfOrdinarySqlAreNoParameterMarkers) {
+  struct Case {
+    QString ConnectionString;
+    QString Statement;
+    QStringList Values;
+  };
+  const Case cases[] = {
+      {testdb::PostgresConnectionString(),
+       "SELECT (ARRAY[10,20,30])[2:3]::text AS s, $$a:b$$ AS d, E'it\\'s :x' AS e, "
+       "$f$ :y $f$ AS f -- :z",
+       {"{20,30}", "a:b", "it's :x", " :y "}},
+      {testdb::MariaDbConnectionString(), "SELECT @a := 5 AS v, @a:=6 AS w /* :x */", {"5", "6"}},
+  };
+  for (const Case& c : cases) {
+    if (c.ConnectionString.isEmpty()) {
+      if (testdb::ServersRequired()) ADD_FAILURE() << "database server not available";
+      continue;
+    }
+    SCOPED_TRACE(c.Statement.toStdString());
+    TADOConnection connection;
+    connection.SetKeepConnection(false);
+    connection.SetConnectionString(c.ConnectionString);
+    TADODataSet dataSet;
+    dataSet.SetConnection(&connection);
+    dataSet.SetCommandText(c.Statement);
+    dataSet.Open();
+    QStringList values;
+    for (int i = 0; i < dataSet.FieldCount(); ++i) values << dataSet.Fields(i)->AsString();
+    EXPECT_EQ(values, c.Values);
+  }
+}

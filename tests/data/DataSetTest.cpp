@@ -235,6 +235,20 @@ TEST_F(DataSetTest, FailedOpenLeavesEverythingClosedAndConnectsAnewNextTime) {
   EXPECT_TRUE(DataSet->Active());
 }
 
+TEST_F(DataSetTest, AFailingDisconnectNeverHidesTheStatementsErrorNorEndsTheProgram) {
+  Fake->CloseFailure = "server closed the connection unexpectedly";
+  Fake->ExecuteFailure = "syntax error near \"selec\"";
+  DataSet->SetCommandText("selec 1");
+  EXPECT_EQ(MessageOf([&] { DataSet->Open(); }), "syntax error near \"selec\"");
+  EXPECT_FALSE(Connection->Connected());
+  Fake->ExecuteFailure.reset();
+  OpenWith(ThreeRows());
+  // Destroyed while open, the data set closes its connection; a failure there must not leave
+  // the destructor.
+  DataSet.reset();
+  EXPECT_EQ(Fake->OpenNow, 0);
+}
+
 TEST_F(DataSetTest, FailedConnectionIsReportedBeforeMissingText) {
   Fake->OpenFailure = "login refused";
   EXPECT_EQ(MessageOf([&] { DataSet->Open(); }), "login refused");

@@ -133,14 +133,16 @@ TEST_F(FieldDefsTest, DecimalFieldsCarryPrecisionAndScale) {
 }
 
 TEST_F(FieldDefsTest, NamesAreMadeUniqueWithoutRegardToCase) {
-  OpenWith(
-      Table({Field("a", ado::adInteger), Field("a", ado::adInteger), Field("A", ado::adInteger),
-             Field("", ado::adInteger), Field("COLUMN2", ado::adInteger), Field("", ado::adInteger),
-             Field("a_1", ado::adInteger), Field("", ado::adInteger)}));
+  OpenWith(Table(
+      {Field("a", ado::adInteger), Field("a", ado::adInteger), Field("A", ado::adInteger),
+       Field("", ado::adInteger), Field("COLUMN2", ado::adInteger), Field("", ado::adInteger),
+       Field("a_1", ado::adInteger), Field("", ado::adInteger), Field("%1", ado::adInteger),
+       Field("%1", ado::adInteger), Field("n%2", ado::adInteger), Field("n%2", ado::adInteger)}));
   QStringList names;
   for (int i = 0; i < DataSet->FieldCount(); ++i) names << DataSet->Fields(i)->FieldName();
-  EXPECT_EQ(names,
-            QStringList({"a", "a_1", "A_2", "COLUMN1", "COLUMN2", "COLUMN3", "a_1_1", "COLUMN4"}));
+  // A name holding a placeholder is taken as it stands.
+  EXPECT_EQ(names, QStringList({"a", "a_1", "A_2", "COLUMN1", "COLUMN2", "COLUMN3", "a_1_1",
+                                "COLUMN4", "%1", "%1_1", "n%2", "n%2_1"}));
 }
 
 TEST_F(FieldDefsTest, SkippedColumnsKeepTheColumnNumbers) {

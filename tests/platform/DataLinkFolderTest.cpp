@@ -38,14 +38,31 @@ TEST(DataLinkFolder, IsReadAfreshAtEveryCall) {
 
 TEST(DataLinkFolder, ReadsTheIniAsTheDriverManagerDoes) {
   ScopedDataLinkFolder links;
-  // Section and key names ignore case, blanks around them go, comments are not values.
-  ScopedDataLinkFolder::WriteIni(
-      "[Other]\nFileDSNPath=/wrong\n[ odbc ]\n; FileDSNPath=/comment\n  filedsnpath  =  /srv/a b  "
-      "\n");
-  EXPECT_EQ(DataLinkFolder(), "/srv/a b");
-  // A FileDSNPath of another section is not the data link folder.
-  ScopedDataLinkFolder::WriteIni("[ODBC]\nTrace=No\n[SQLite9]\nFileDSNPath=/wrong\n");
-  EXPECT_EQ(DataLinkFolder(), ScopedDataLinkFolder::IniFolder() + "/ODBCDataSources");
+  const QString builtIn = ScopedDataLinkFolder::IniFolder() + "/ODBCDataSources";
+  // What odbcinst -j shows as FILE DATA SOURCES for each odbcinst.ini ending.
+  const std::pair<const char*, QString> cases[] = {
+      {"[Other]\nFileDSNPath=/wrong\n[ odbc ] junk\n; FileDSNPath=/comment\n"
+       "  filedsnpath  =  /srv/a b \t\n",
+       "/srv/a b"},
+      {"[ODBC]\nTrace=No\n[SQLite9]\nFileDSNPath=/wrong\n", builtIn},
+      // The first occurrence, in the first [ODBC] section, counts, even when empty.
+      {"[ODBC]\nFileDSNPath=/first\nFileDSNPath=/second\n", "/first"},
+      {"[ODBC]\nFileDSNPath=/first\n[ODBC]\nFileDSNPath=/second\n", "/first"},
+      {"[ODBC]\nTrace=No\n  [ODBC]\nFileDSNPath=/second\n", builtIn},
+      {"[ODBC]\nFileDSNPath=\nFileDSNPath=/second\n", builtIn},
+      // A line before the first section that is no comment leaves the file unread.
+      {"x=1\n[ODBC]\nFileDSNPath=/unread\n", builtIn},
+      {"  [ODBC]\nFileDSNPath=/unread\n", builtIn},
+      {"\xEF\xBB\xBF[ODBC]\nFileDSNPath=/unread\n", builtIn},
+      {"  ; note\n\t\n[ODBC]\nFileDSNPath=/read\n", "/read"},
+  };
+  // The whole file, so a line can stand before the first section.
+  const QString iniFile = ScopedDataLinkFolder::IniFolder() + "/odbcinst.ini";
+  for (const auto& [ini, folder] : cases) {
+    WriteFile(iniFile, ini);
+    EXPECT_EQ(DataLinkFolder(), folder) << ini;
+  }
+  ScopedDataLinkFolder::WriteIni({});
 }
 
 TEST(DataLinkFolder, HonoursAnotherIniFileName) {
@@ -59,12 +76,12 @@ TEST(DataLinkFolder, HonoursAnotherIniFileName) {
   EXPECT_EQ(folder, "/srv/other");
 }
 
-TEST(ReadIniValue, MissingFileSectionOrKeyIsEmptyAndTheLastOccurrenceWins) {
+TEST(ReadIniValue, MissingFileSectionOrKeyIsEmpty) {
   QTemporaryDir dir;
   const QString path = dir.filePath("a.ini");
   EXPECT_TRUE(ReadIniValue(path, "ODBC", "FileDSNPath").isEmpty());
   WriteFile(path, "[ODBC]\nKey=1\nKey = 2\n[Next]\nKey=3\nNoEquals\n");
-  EXPECT_EQ(ReadIniValue(path, "ODBC", "Key"), "2");
+  EXPECT_EQ(ReadIniValue(path, "ODBC", "Key"), "1");
   EXPECT_EQ(ReadIniValue(path, "next", "KEY"), "3");
   EXPECT_TRUE(ReadIniValue(path, "ODBC", "Missing").isEmpty());
   EXPECT_TRUE(ReadIniValue(path, "Missing", "Key").isEmpty());

@@ -1,8 +1,9 @@
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
+#include "platform/ado/OdbcConnection.h"
+#include "platform/ado/OdbcConnectionString.h"
 #include "platform/datalinks/DataLinkPropertiesDialog.h"
 #include "platform/datalinks/DataLinks.h"
-#include "platform/datalinks/OdbcConnectionString.h"
 #include "platform/datalinks/OdbcSources.h"
 #include "tests/support/FakeAdo.h"
 #include "tests/support/ModalDriver.h"
@@ -22,10 +23,10 @@
 
 #include <gtest/gtest.h>
 
-using Pair = OdbcConnectionString::Pair;
+using Pair = ado::OdbcConnectionString::Pair;
 
 TEST(OdbcConnectionString, ParsesPairsBracedValuesAndEscapedBraces) {
-  const auto parts = OdbcConnectionString::Parse(
+  const auto parts = ado::OdbcConnectionString::Parse(
       "DRIVER={PostgreSQL Unicode};Server= db.local ;Pwd={a;b=c}}d};Empty=;Database=x");
   const QList<Pair> expected = {{"DRIVER", "PostgreSQL Unicode"},
                                 {"Server", "db.local"},
@@ -39,23 +40,23 @@ TEST(OdbcConnectionString, ParsesPairsBracedValuesAndEscapedBraces) {
 }
 
 TEST(OdbcConnectionString, SkipsPartsWithoutEqualsAndTakesAnUnclosedBraceToTheEnd) {
-  EXPECT_EQ(OdbcConnectionString::Parse(";;junk;A=1;").Pairs(), (QList<Pair>{{"A", "1"}}));
-  EXPECT_EQ(OdbcConnectionString::Parse("A={x;y").Pairs(), (QList<Pair>{{"A", "x;y"}}));
-  EXPECT_TRUE(OdbcConnectionString::Parse("").Pairs().isEmpty());
+  EXPECT_EQ(ado::OdbcConnectionString::Parse(";;junk;A=1;").Pairs(), (QList<Pair>{{"A", "1"}}));
+  EXPECT_EQ(ado::OdbcConnectionString::Parse("A={x;y").Pairs(), (QList<Pair>{{"A", "x;y"}}));
+  EXPECT_TRUE(ado::OdbcConnectionString::Parse("").Pairs().isEmpty());
 }
 
 TEST(OdbcConnectionString, WritesBackWhatItReadsBracingWhereNeeded) {
-  EXPECT_EQ(OdbcConnectionString::QuoteValue("plain"), "plain");
-  EXPECT_EQ(OdbcConnectionString::QuoteValue("a;b"), "{a;b}");
-  EXPECT_EQ(OdbcConnectionString::QuoteValue("x}y"), "{x}}y}");
-  EXPECT_EQ(OdbcConnectionString::QuoteValue(" lead"), "{ lead}");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue("plain"), "plain");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue("a;b"), "{a;b}");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue("x}y"), "{x}}y}");
+  EXPECT_EQ(ado::OdbcConnectionString::QuoteValue(" lead"), "{ lead}");
   const QString tricky = "Pwd={p;w}}d};Database=/tmp/a b.db;Server= {x}";
-  const auto parts = OdbcConnectionString::Parse(tricky);
-  EXPECT_EQ(OdbcConnectionString::Parse(parts.ToString()).Pairs(), parts.Pairs());
+  const auto parts = ado::OdbcConnectionString::Parse(tricky);
+  EXPECT_EQ(ado::OdbcConnectionString::Parse(parts.ToString()).Pairs(), parts.Pairs());
 }
 
 TEST(OdbcConnectionString, TakeRemovesEveryPairOfTheKeyword) {
-  auto parts = OdbcConnectionString::Parse("A=1;b=2;a=3");
+  auto parts = ado::OdbcConnectionString::Parse("A=1;b=2;a=3");
   EXPECT_EQ(parts.Take("a"), "1");
   EXPECT_EQ(parts.Pairs(), (QList<Pair>{{"b", "2"}}));
   parts.Append("C", "");
@@ -105,20 +106,89 @@ TEST(DataLinkPropertiesDialog, ADataSourceStringSelectsTheDataSourceAndEmptyFiel
   EXPECT_TRUE(Find<QComboBox>(&dialog, "DataSource")->isEnabled());
   EXPECT_FALSE(Find<QComboBox>(&dialog, "Driver")->isEnabled());
   EXPECT_EQ(Find<QComboBox>(&dialog, "DataSource")->currentText(), "Warehouse");
-  EXPECT_EQ(dialog.ConnectionString(), "DSN=Warehouse;uid=bob");
+  EXPECT_EQ(dialog.ConnectionString(), "dsn=Warehouse;uid=bob");
   dialog.SetConnectionString({});
   EXPECT_TRUE(Find<QLineEdit>(&dialog, "UserName")->text().isEmpty());
   EXPECT_TRUE(Find<QRadioButton>(&dialog, "UseDriver")->isChecked());
 }
 
-TEST(DataLinkPropertiesDialog, TypedFieldsMakeTheString) {
+TEST(DataLinkPropertiesDialog, TypedFieldsMakeTheStringAsEachDriverReadsIt) {
   DataLinkPropertiesDialog dialog;
   dialog.SetConnectionString("DRIVER=SQLite3");
-  QTest::keyClicks(Find<QLineEdit>(&dialog, "Database"), "/tmp/my data.db");
-  QTest::keyClicks(Find<QLineEdit>(&dialog, "Password"), "x}y");
+  // The SQLite driver knows no braces: a value goes as it stands, and a ";" cannot go at all.
+  QTest::keyClicks(Find<QLineEdit>(&dialog, "Database"), "/tmp/my {data}+1%.db");
   QTest::keyClicks(Find<QLineEdit>(&dialog, "OtherKeywords"), "NoCreat=1;Timeout=500");
   EXPECT_EQ(dialog.ConnectionString(),
-            "DRIVER={SQLite3};Database=/tmp/my data.db;Pwd={x}}y};NoCreat=1;Timeout=500");
+            "DRIVER=SQLite3;Database=/tmp/my {data}+1%.db;NoCreat=1;Timeout=500");
+  Find<QLineEdit>(&dialog, "Password")->setText("a;b");
+  EXPECT_THROW(dialog.ConnectionString(), Exception);
+  // Other drivers read braces; psqlODBC decodes "+" and "%" without them.
+  dialog.SetConnectionString("DRIVER={PostgreSQL Unicode}");
+  Find<QLineEdit>(&dialog, "Password")->setText("a+b%41;{x}y");
+  EXPECT_EQ(dialog.ConnectionString(), "DRIVER={PostgreSQL Unicode};Pwd={a+b%41;{x}}y}");
+}
+
+TEST(DataLinkPropertiesDialog, BuildKeepsWhatItWasGivenAndAddsNoDriver) {
+  DataLinkPropertiesDialog dialog;
+  const QString unchanged[] = {
+      "Database=/tmp/x.db;Uid=me",    "DSN=Sales;pwd=a%2Bb",
+      "dsn={My Data};Server= db ",    "DRIVER=SQLite3;Database=/tmp/a b.db",
+      "FILE NAME=/srv/links/a;b.udl",
+  };
+  for (const QString& text : unchanged) {
+    dialog.SetConnectionString(text);
+    EXPECT_EQ(dialog.ConnectionString().toStdString(), text.toStdString());
+  }
+  dialog.SetConnectionString("Database=/tmp/x.db");
+  EXPECT_EQ(Find<QComboBox>(&dialog, "Driver")->currentIndex(), -1);
+}
+
+TEST(DataLinkPropertiesDialog, EnterPressesTheFocusedButtonAndTheDatabaseHasAPicker) {
+  DataLinkPropertiesDialog dialog;
+  dialog.SetConnectionString("DRIVER=SQLite3");
+  dialog.show();
+  int result = -1;
+  QObject::connect(&dialog, &QDialog::finished, [&](int r) { result = r; });
+  Find<QPushButton>(&dialog, "CancelButton")->setFocus();
+  QTest::keyClick(Find<QPushButton>(&dialog, "CancelButton"), Qt::Key_Return);
+  EXPECT_EQ(result, QDialog::Rejected);
+
+  QTemporaryDir dir;
+  const QString db = dir.filePath("picked.db");
+  QFile(db).open(QIODevice::WriteOnly);
+  dialog.show();
+  EXPECT_TRUE(Find<QPushButton>(&dialog, "BrowseDatabase")->isEnabled());
+  WhenModal([&](QWidget* prompt) {
+    auto* files = qobject_cast<QFileDialog*>(prompt);
+    ASSERT_NE(files, nullptr);
+    files->selectFile(db);
+    static_cast<QDialog*>(files)->accept();
+  });
+  QTest::mouseClick(Find<QPushButton>(&dialog, "BrowseDatabase"), Qt::LeftButton);
+  EXPECT_EQ(Find<QLineEdit>(&dialog, "Database")->text(), db);
+  dialog.SetConnectionString("DSN=Sales");
+  EXPECT_FALSE(Find<QPushButton>(&dialog, "BrowseDatabase")->isEnabled());
+}
+
+TEST(DataLinkPropertiesDialog, APasswordReachesPsqlOdbcUnchanged) {
+  const QString server = testdb::PostgresConnectionString();
+  REQUIRE_SERVER(server);
+  // Every character a connection string treats specially; psqlODBC decodes "+" and "%".
+  const QString password = "a+b%41;{x}y";
+  {
+    ado::OdbcConnection admin;
+    admin.Open(server);
+    admin.Execute(
+        QString("DROP ROLE IF EXISTS rm_hostile; CREATE ROLE rm_hostile LOGIN PASSWORD '%1'")
+            .arg(password),
+        {});
+  }
+  DataLinkPropertiesDialog dialog;
+  dialog.SetConnectionString(server);
+  Find<QLineEdit>(&dialog, "UserName")->setText("rm_hostile");
+  Find<QLineEdit>(&dialog, "Password")->setText(password);
+  ado::OdbcConnection user;
+  EXPECT_NO_THROW(user.Open(dialog.ConnectionString()));
 }
 
 TEST(DataLinkPropertiesDialog, TestConnectionOpensTheBuiltStringAndReportsSuccess) {
@@ -156,19 +226,34 @@ TEST(DataLinkPropertiesDialog, TestConnectionGivesTheDriversErrorToTheErrorBox) 
   EXPECT_TRUE(dialog.isVisible());
 }
 
-TEST(DataLinkPropertiesDialog, TestConnectionReachesARealDatabase) {
+TEST(DataLinkPropertiesDialog, TestConnectionReachesARealDatabaseAndCreatesNone) {
   const QString path = testdb::SqlitePath("datalink-test.db");
   QFile(path).open(QIODevice::WriteOnly);  // an empty file is an empty SQLite database
+  const QString missing = testdb::SqlitePath("datalink-missing.db");
   DataLinkPropertiesDialog dialog;
-  dialog.SetConnectionString("DRIVER=SQLite3;NoCreat=1;Database=" + path);
   dialog.show();
   QString shown;
   WhenModal([&](QWidget* box) {
     shown = qobject_cast<QMessageBox*>(box)->text();
     box->close();
   });
+  dialog.SetConnectionString("DRIVER=SQLite3;Database=" + path);
   QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
   EXPECT_EQ(shown, "Test connection succeeded.");
+
+  QString reported;
+  const auto previous = SetApplicationExceptionHandler([&](std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const Exception& e) {
+      reported = e.Message();
+    }
+  });
+  dialog.SetConnectionString("DRIVER=SQLite3;Database=" + missing);
+  QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
+  SetApplicationExceptionHandler(previous);
+  EXPECT_FALSE(reported.isEmpty());
+  EXPECT_FALSE(QFile::exists(missing));
 }
 
 TEST(DataLinks, PromptDataSourceGivesTheConfirmedStringOrACancel) {
@@ -178,7 +263,7 @@ TEST(DataLinks, PromptDataSourceGivesTheConfirmedStringOrACancel) {
     QTest::mouseClick(Find<QPushButton>(sheet, "OkButton"), Qt::LeftButton);
   });
   EXPECT_EQ(datalinks::PromptDataSource(nullptr, "DRIVER=SQLite3;Uid=me"),
-            std::optional<QString>("DRIVER={SQLite3};Uid=me;Pwd=secret"));
+            std::optional<QString>("DRIVER=SQLite3;Uid=me;Pwd=secret"));
 
   WhenModal([](QWidget* sheet) {
     QTest::keyClicks(Find<QLineEdit>(sheet, "Server"), "changed");

@@ -163,6 +163,26 @@ TEST_F(PostgresLayer, ParametersAreDescribedAndSentAsNull) {
   EXPECT_EQ(rs->RecordCount(), 2);
 }
 
+// The driver's cursors, which stream rows, refuse some statements; they must run all the same.
+// Each is the first statement of its connection, the one that may stream.
+TEST_F(PostgresLayer, StatementsACursorRefusesRunAllTheSame) {
+  Exec(*FConnection, QStringLiteral("DROP TABLE IF EXISTS layer_into, layer_with"));
+  Exec(*FConnection, QStringLiteral("CREATE TABLE layer_with(a int)"));
+  const auto fresh = [] { return adotest::OpenConnection(testdb::PostgresConnectionString()); };
+  EXPECT_FALSE(Exec(*fresh(), QStringLiteral("SELECT 7 AS a INTO layer_into"))->IsOpen());
+  EXPECT_EQ(Exec(*fresh(), QStringLiteral("WITH x AS (INSERT INTO layer_with VALUES (8) "
+                                          "RETURNING a) SELECT a FROM x"))
+                ->GetValue(0, 0)
+                .Int,
+            8);
+  EXPECT_EQ(Exec(*fresh(), QStringLiteral("SELECT a FROM layer_into -- the new table"))
+                ->GetValue(0, 0)
+                .Int,
+            7);
+  EXPECT_EQ(Exec(*fresh(), QStringLiteral("SELECT a FROM layer_with"))->GetValue(0, 0).Int, 8);
+  Exec(*FConnection, QStringLiteral("DROP TABLE layer_into, layer_with"));
+}
+
 TEST_F(PostgresLayer, StatementErrorIsTheDriversTextTrimmed) {
   const QString message =
       OleMessageOf([&] { Exec(*FConnection, QStringLiteral("SELECT * FROM nowhere")); });

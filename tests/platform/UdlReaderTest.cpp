@@ -6,6 +6,8 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace ado;
 using adotest::OleMessageOf;
 
@@ -93,4 +95,27 @@ TEST_F(DataLinkFile, ConnectionOpensThroughAGoodFileAndReportsBadOnes) {
   const QString empty = Write(QStringLiteral("blank.udl"), "\r\n\r\n");
   EXPECT_TRUE(OleMessageOf([&] { c.Open(QStringLiteral("FILE NAME=") + empty); }).contains(empty));
   EXPECT_FALSE(c.IsOpen());
+}
+
+TEST_F(DataLinkFile, OnlyTheFirstMegabyteOfARegularFileIsRead) {
+  const QString fifo = FDir.filePath(QStringLiteral("pipe.udl"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  // Past the first megabyte, where nothing is read any more.
+  const QString late =
+      Write(QStringLiteral("late.udl"), QByteArray(1024 * 1024, '\n') + "DSN=too late\n");
+  struct Case {
+    QString Path;
+    QString Message;
+  };
+  const Case cases[] = {
+      // Opening a FIFO for reading would wait for a writer for ever.
+      {fifo, QStringLiteral("The data link file \"%1\" is not a regular file").arg(fifo)},
+      // /dev/zero would be read until memory runs out.
+      {QStringLiteral("/dev/zero"),
+       QStringLiteral("The data link file \"/dev/zero\" is not a regular file")},
+      {FDir.path(),
+       QStringLiteral("The data link file \"%1\" is not a regular file").arg(FDir.path())},
+      {late, QStringLiteral("The data link file \"%1\" holds no connection string").arg(late)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(OleMessageOf([&] { ReadDataLinkFile(c.Path); }), c.Message);
 }

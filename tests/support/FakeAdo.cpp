@@ -26,6 +26,7 @@ qint64 FakeRecordset::RecordCount() const {
 ado::Value FakeRecordset::GetValue(qint64 row, int column) const {
   for (const FailingCell& cell : FData.FailingCells)
     if (cell.Row == row && cell.Column == column) throw EOleException(cell.Message, kFakeError);
+  if (FData.OnRead) FData.OnRead(row, column);
   const auto& values = FData.Rows.at(static_cast<size_t>(row));
   if (column < 0 || static_cast<size_t>(column) >= values.size()) return {};
   return values[static_cast<size_t>(column)];
@@ -167,8 +168,10 @@ void FakeConnection::Open(const QString& connectionString) {
 
 void FakeConnection::Close() {
   ++FScript->CloseCalls;
+  const bool wasOpen = FOpen;
   if (FOpen) --FScript->OpenNow;
   FOpen = false;
+  if (wasOpen && FScript->CloseFailure) throw EOleException(*FScript->CloseFailure, kFakeError);
 }
 
 bool FakeConnection::InTransaction() const {
@@ -194,6 +197,7 @@ std::unique_ptr<ado::Recordset> FakeConnection::Execute(
   CheckOpen();
   FScript->Executed << commandText;
   FScript->ExecutedParameters.push_back(parameters);
+  if (FScript->DuringExecute) FScript->DuringExecute();
   if (FScript->ExecuteFailure) throw EOleException(*FScript->ExecuteFailure, kFakeError);
   if (FScript->Results.empty()) return std::make_unique<FakeRecordset>(NoRows());
   ResultData resultData = std::move(FScript->Results.front());

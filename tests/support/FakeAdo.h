@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -31,6 +32,8 @@ struct ResultData {
   // NextRecordset throws this text instead of giving the next result.
   std::optional<QString> NextFailure;
   std::vector<ResultData> Next;  // the following results of a batch, in order
+  // Called with the row and column of every value read (the user acting meanwhile).
+  std::function<void(qint64 row, int column)> OnRead;
 };
 
 // A recordset over a ResultData; NextRecordset gives its following results in order.
@@ -72,6 +75,8 @@ ResultData NoRows();
 struct Script {
   // Opening fails with this text (EOleException), when set.
   std::optional<QString> OpenFailure;
+  // Closing an open connection fails with this text, when set (it is closed all the same).
+  std::optional<QString> CloseFailure;
   // Execute fails with this text, when set.
   std::optional<QString> ExecuteFailure;
   // DescribeParameters fails with this text, when set.
@@ -81,6 +86,8 @@ struct Script {
   // The parameter lists DescribeParameters gives, in order; when empty, none.
   std::deque<std::vector<ado::ParameterInfo>> ParameterLists;
   bool InTransaction = false;
+  // Called while Execute runs, as the driver would block (the user acting meanwhile).
+  std::function<void()> DuringExecute;
 
   // The log.
   int Created = 0;  // connections made

@@ -3,9 +3,14 @@
 #include "widgets/DBGridIndicatorHeader.h"
 #include "widgets/DBGridSizes.h"
 
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
+#include <QScrollBar>
+#include <QTest>
+
+#include <limits>
 
 using namespace fakeado;
 
@@ -182,6 +187,31 @@ TEST_F(DBGridFixture, ResizingAColumnSetsDisplayWidthUntilTheDataSetCloses) {
   EXPECT_EQ(DataSet->Fields(0)->DisplayWidth(), 12);
 }
 
+TEST_F(DBGridFixture, ColumnBordersNeverSizeToContentsNorScrollAndWidthsAreClamped) {
+  OpenWith(Numbered(30, 12));
+  QHeaderView* titles = Grid->horizontalHeader();
+  QScrollBar* across = Grid->horizontalScrollBar();
+  across->setValue(3);
+  const int widthOf3 = Grid->ColumnWidth(3);
+  const QPoint border(titles->sectionViewportPosition(3) + widthOf3 - 1, titles->height() / 2);
+  // A double click on the border does nothing (the contents are far narrower).
+  QTest::mouseDClick(titles->viewport(), Qt::LeftButton, {}, border);
+  EXPECT_EQ(Grid->ColumnWidth(3), widthOf3);
+  // Dragging it sizes the column and leaves the grid where it was scrolled to.
+  QTest::mousePress(titles->viewport(), Qt::LeftButton, {}, border);
+  QTest::mouseMove(titles->viewport(), border + QPoint(30, 0));
+  QTest::mouseRelease(titles->viewport(), Qt::LeftButton, {}, border + QPoint(30, 0));
+  QApplication::processEvents();
+  EXPECT_EQ(Grid->ColumnWidth(3), widthOf3 + 30);
+  EXPECT_EQ(across->value(), 3);
+
+  // A DisplayWidth whose width overflows an int, or exceeds what the header takes, is clamped.
+  DataSet->Fields(0)->SetDisplayWidth(std::numeric_limits<int>::max() / 2);
+  EXPECT_EQ(Grid->ColumnWidth(0), titles->maximumSectionSize());
+  DataSet->Fields(1)->SetDisplayWidth(titles->maximumSectionSize());
+  EXPECT_EQ(Grid->ColumnWidth(1), titles->maximumSectionSize());
+}
+
 TEST_F(DBGridFixture, MovingTheSecondColumnFirstMovesItsField) {
   OpenWith(Numbered(3, 3));
   DataSet->SetRecordIndex(1);
@@ -273,4 +303,24 @@ TEST_F(DBGridFixture, DataSourceGoneLeavesTheGridEmpty) {
   EXPECT_EQ(Grid->ColumnCount(), 1);
   EXPECT_EQ(Grid->CurrentRecord(), -1);
   Grid->repaint();
+}
+
+TEST_F(DBGridFixture, AHugeValueIsDrawnOnlyAsFarAsItCanBeSeen) {
+  // The same first characters, 2,000 of them or 50 million.
+  auto open = [this](qsizetype length) {
+    DataSet->Close();
+    QString value(length, u'x');
+    value[0] = u'[';
+    OpenWith(fakeado::Table({fakeado::Field("v", ado::adVarWChar, 255)},
+                            {{fakeado::Text(value)}, {fakeado::Text("short")}}));
+  };
+  open(2000);
+  const QImage expected = Grid->viewport()->grab().toImage();
+  open(50'000'000);
+  QElapsedTimer timer;
+  timer.start();
+  const QImage shown = Grid->viewport()->grab().toImage();
+  // Laying out the whole value took seconds and gigabytes per repaint.
+  EXPECT_LT(timer.elapsed(), 1500);
+  EXPECT_EQ(shown, expected);
 }

@@ -193,12 +193,28 @@ TEST_F(DBGridKeys, TitleClickDoesNotSort) {
   EXPECT_FALSE(Grid->isSortingEnabled());
 }
 
-TEST_F(DBGridKeys, ScrollingTheViewKeepsTheCurrentRecordInIt) {
-  Grid->verticalScrollBar()->setValue(40);
-  EXPECT_EQ(Grid->TopRecord(), 40);
-  EXPECT_EQ(Record(), 40);
-  Grid->verticalScrollBar()->setValue(0);
-  EXPECT_EQ(Record(), Grid->VisibleRowCount() - 1);
+TEST_F(DBGridKeys, TheScrollBarStandsForTheCurrentRecord) {
+  QScrollBar* bar = Grid->RecordScrollBar();
+  const int visible = Grid->VisibleRowCount();
+  ASSERT_TRUE(bar->isVisibleTo(Grid));
+  // Range 1 to RecordCount + visible rows - 1 with a page of the visible rows (Qt's maximum
+  // leaves the page out), position the current record's number.
+  EXPECT_EQ(bar->minimum(), 1);
+  EXPECT_EQ(bar->maximum() + bar->pageStep() - 1, 100 + visible - 1);
+  EXPECT_EQ(bar->pageStep(), visible);
+  EXPECT_EQ(bar->value(), 1);
+  Key(Grid, Qt::Key_Down);
+  Key(Grid, Qt::Key_Down);
+  EXPECT_EQ(bar->value(), 3);
+  // Dragging the thumb to a number moves to that record; a page click moves a page.
+  bar->setSliderPosition(60);
+  EXPECT_EQ(Record(), 59);
+  EXPECT_GE(Grid->TopRecord() + visible - 1, 59);
+  bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(Record(), 59 - visible);
+  bar->triggerAction(QAbstractSlider::SliderToMaximum);
+  EXPECT_EQ(Record(), 99);
+  EXPECT_EQ(bar->value(), 100);
 }
 
 TEST_F(DBGridFixture, KeysAndClicksDoNothingWhileClosed) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace dbgrid;
 
 TEST(DBGridSizes, ColumnWidthCountsDigitsAndNeverFallsBelowTheTitle) {
@@ -12,8 +14,10 @@ TEST(DBGridSizes, ColumnWidthCountsDigitsAndNeverFallsBelowTheTitle) {
   EXPECT_EQ(FieldColumnWidth(7, 1, 10, 20), 6 * 10 + 1 + 4);
   // A boolean column (5 characters) under a long title takes the title's width + 4.
   EXPECT_EQ(FieldColumnWidth(7, 0, 5, 90), 94);
-  // Nothing caps a wide text column.
+  // Nothing caps a wide text column, but the width does not overflow.
   EXPECT_EQ(FieldColumnWidth(7, 0, 255, 10), 7 * 255 + 4);
+  EXPECT_EQ(FieldColumnWidth(7, 0, std::numeric_limits<int>::max(), 10),
+            std::numeric_limits<int>::max());
 }
 
 TEST(DBGridSizes, DraggedWidthGivesDisplayWidthByIntegerDivision) {

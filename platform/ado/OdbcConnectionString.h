@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace ado {
+
 // An ODBC connection string as a list of keyword/value pairs, in their order. Parsing follows
 // the ODBC rules: pairs are separated by ";", a value in braces may hold ";" and "=", and "}}"
 // inside braces stands for one "}". Keywords are matched without regard to case.
@@ -11,13 +13,21 @@ class OdbcConnectionString {
   struct Pair {
     QString keyword;
     QString value;
-    friend bool operator==(const Pair&, const Pair&) = default;
+    // The pair as it stood in the parsed text ("keyword=value", braces and blanks included), so
+    // a pair nobody changed can be written back exactly as the driver would have read it.
+    QString raw{};
+    friend bool operator==(const Pair& a, const Pair& b) {
+      return a.keyword == b.keyword && a.value == b.value;
+    }
   };
 
   OdbcConnectionString() = default;
   static OdbcConnectionString Parse(const QString& text);
 
   const QList<Pair>& Pairs() const { return FPairs; }
+  // The value text of a pair as the driver manager reads it: the part inside the braces of a
+  // value that begins with "{", else everything after "=", blanks included.
+  static QString ManagerValue(const Pair& pair);
   // The value of the first pair with the keyword, or empty.
   QString Value(const QString& keyword) const;
   bool Contains(const QString& keyword) const;
@@ -33,3 +43,5 @@ class OdbcConnectionString {
  private:
   QList<Pair> FPairs;
 };
+
+}  // namespace ado

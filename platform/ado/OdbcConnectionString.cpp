@@ -1,4 +1,6 @@
-#include "platform/datalinks/OdbcConnectionString.h"
+#include "platform/ado/OdbcConnectionString.h"
+
+namespace ado {
 
 namespace {
 
@@ -38,22 +40,31 @@ OdbcConnectionString OdbcConnectionString::Parse(const QString& text) {
       pos = semicolon + 1;
       continue;
     }
+    const qsizetype start = pos;
     const QString keyword = text.mid(pos, equals - pos).trimmed();
     pos = equals + 1;
     while (pos < text.size() && text.at(pos) == u' ') ++pos;
     QString value;
+    qsizetype end;
     if (pos < text.size() && text.at(pos) == u'{') {
       value = ReadBraced(text, pos);
       const qsizetype next = text.indexOf(u';', pos);
-      pos = next < 0 ? text.size() : next + 1;
+      end = next < 0 ? text.size() : next;
     } else {
       const qsizetype next = text.indexOf(u';', pos);
-      value = text.mid(pos, next < 0 ? -1 : next - pos).trimmed();
-      pos = next < 0 ? text.size() : next + 1;
+      end = next < 0 ? text.size() : next;
+      value = text.mid(pos, end - pos).trimmed();
     }
-    if (!keyword.isEmpty()) result.FPairs.append({keyword, value});
+    pos = end < text.size() ? end + 1 : end;
+    if (!keyword.isEmpty()) result.FPairs.append({keyword, value, text.mid(start, end - start)});
   }
   return result;
+}
+
+QString OdbcConnectionString::ManagerValue(const Pair& pair) {
+  const qsizetype equals = pair.raw.indexOf(u'=');
+  const QString value = equals < 0 ? pair.value : pair.raw.mid(equals + 1);
+  return value.startsWith(u'{') ? pair.value : value;
 }
 
 QString OdbcConnectionString::Value(const QString& keyword) const {
@@ -69,7 +80,8 @@ bool OdbcConnectionString::Contains(const QString& keyword) const {
 }
 
 void OdbcConnectionString::Append(const QString& keyword, const QString& value) {
-  if (!keyword.isEmpty() && !value.isEmpty()) FPairs.append({keyword, value});
+  if (!keyword.isEmpty() && !value.isEmpty())
+    FPairs.append({keyword, value, keyword + u'=' + QuoteValue(value)});
 }
 
 QString OdbcConnectionString::Take(const QString& keyword) {
@@ -88,9 +100,10 @@ QString OdbcConnectionString::Take(const QString& keyword) {
 }
 
 QString OdbcConnectionString::QuoteValue(const QString& value) {
-  const bool needsBraces = value.contains(u';') || value.contains(u'{') || value.contains(u'}') ||
-                           value.contains(u'=') ||
-                           (!value.isEmpty() && (value.front() == u' ' || value.back() == u' '));
+  // "+" and "%" too: psqlODBC decodes them in a value without braces ("a+b" arrives as "a b").
+  static const QString special = QStringLiteral(";{}=+%");
+  bool needsBraces = !value.isEmpty() && (value.front() == u' ' || value.back() == u' ');
+  for (const QChar c : special) needsBraces = needsBraces || value.contains(c);
   if (!needsBraces) return value;
   QString escaped = value;
   escaped.replace(QStringLiteral("}"), QStringLiteral("}}"));
@@ -102,3 +115,5 @@ QString OdbcConnectionString::ToString() const {
   for (const Pair& pair : FPairs) parts << pair.keyword + u'=' + QuoteValue(pair.value);
   return parts.join(u';');
 }
+
+}  // namespace ado

@@ -1,0 +1,179 @@
+#include "tests/platform/AdoTestSupport.h"
+#include "tests/support/TestDatabases.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+// What the driver manager or a driver would cut short, crash on or wait for ever for, tried on
+// the real drivers, where those faults live: the layer refuses it with a clear error first.
+
+using namespace ado;
+using adotest::Exec;
+using adotest::OleMessageOf;
+
+namespace {
+
+struct Database {
+  const char* Name;
+  QString ConnectionString;
+  const char* CreateTable;
+};
+
+// The databases at hand; a missing server fails the test when servers are required.
+std::vector<Database> Databases() {
+  std::vector<Database> all = {
+      {"SQLite", testdb::SqliteConnectionString(QStringLiteral("hostile.db")),
+       "CREATE TABLE t(id INTEGER)"},
+      {"PostgreSQL", testdb::PostgresConnectionString(), "CREATE TEMP TABLE t(id INTEGER)"},
+      {"MariaDB", testdb::MariaDbConnectionString(), "CREATE TEMPORARY TABLE t(id INTEGER)"}};
+  std::vector<Database> present;
+  for (const Database& database : all) {
+    if (!database.ConnectionString.isEmpty())
+      present.push_back(database);
+    else if (testdb::ServersRequired())
+      ADD_FAILURE() << database.Name << " server not available";
+  }
+  return present;
+}
+
+// A listening socket that nobody accepts on: the system completes the connections and keeps them
+// in the backlog, and no server ever says a word.
+class SilentServer {
+ public:
+  SilentServer() {
+    FSocket = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (::bind(FSocket, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+        ::listen(FSocket, 16) == 0 &&
+        ::getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+      FPort = ntohs(address.sin_port);
+  }
+  ~SilentServer() { ::close(FSocket); }
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+  int Port() const { return FPort; }
+
+ private:
+  int FSocket = -1;
+  int FPort = 0;
+};
+
+QString Padded(const QString& start, qsizetype length, const QString& end = {}) {
+  return start + QString(length - start.size() - end.size(), u'x') + end;
+}
+
+}  // namespace
+
+TEST(OdbcHostileInput, AStatementHoldingANulIsNotSent) {
+  for (const Database& database : Databases()) {
+    SCOPED_TRACE(database.Name);
+    auto connection = adotest::OpenConnection(database.ConnectionString);
+    Exec(*connection, QString::fromLatin1(database.CreateTable));
+    Exec(*connection, QStringLiteral("INSERT INTO t VALUES (1)"));
+    Exec(*connection, QStringLiteral("INSERT INTO t VALUES (2)"));
+    // The drivers read up to the NUL: "DELETE FROM t" would empty the table.
+    const QString statement =
+        QStringLiteral("DELETE FROM t") + QChar(u'\0') + QStringLiteral(" WHERE id = 1");
+    EXPECT_TRUE(OleMessageOf([&] {
+                  Exec(*connection, statement);
+                }).contains(QStringLiteral("holds a NUL character")));
+    EXPECT_TRUE(OleMessageOf([&] {
+                  connection->DescribeParameters(statement);
+                }).contains(QStringLiteral("holds a NUL character")));
+    EXPECT_EQ(Exec(*connection, QStringLiteral("SELECT id FROM t"))->RecordCount(), 2);
+  }
+}
+
+TEST(OdbcHostileInput, ConnectionStringsBeyondTheMeasuredLimitsAreRefused) {
+  const QString postgres = testdb::PostgresConnectionString();
+  QTemporaryDir folder;
+  const QString udl = folder.filePath(QStringLiteral("long.udl"));
+  {
+    QFile file(udl);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Padded(postgres + QStringLiteral(";Foo="), 40000).toUtf8());
+  }
+  struct Case {
+    QString Text;
+    QString Refusal;  // part of the layer's message; empty: the string reaches the driver
+  };
+  std::vector<Case> cases = {
+      {QStringLiteral("DRIVER=SQLite3;Database=/tmp/a") + QChar(u'\0') + QStringLiteral(".db"),
+       QStringLiteral("The connection string holds a NUL character")},
+      // The driver manager aborts the process from 1001 characters on, braces or not, and
+      // counts the blanks of an unbraced value.
+      {Padded(QStringLiteral("DRIVER={"), 1010, QStringLiteral("}")),
+       QStringLiteral("names a driver of 1001 characters")},
+      {Padded(QStringLiteral("DRIVER=   {"), 1012, QStringLiteral("}  ")),
+       QStringLiteral("names a driver of 1005 characters")},
+      {Padded(QStringLiteral("DRIVER="), 1007), QString()},
+  };
+  if (!postgres.isEmpty()) {
+    // psqlODBC crashes on 32768 to 65535 characters.
+    cases.push_back({Padded(postgres + QStringLiteral(";Foo="), 32767), QString()});
+    cases.push_back({Padded(postgres + QStringLiteral(";Foo="), 32768),
+                     QStringLiteral("The connection string is 32768 characters long")});
+    cases.push_back({QStringLiteral("FILE NAME=") + udl,
+                     QStringLiteral("The connection string in the data link file \"%1\" is 40000 "
+                                    "characters long")
+                         .arg(udl)});
+  } else if (testdb::ServersRequired()) {
+    ADD_FAILURE() << "PostgreSQL server not available";
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text.left(60).toStdString());
+    OdbcConnection connection;
+    const QString message = OleMessageOf([&] { connection.Open(c.Text); });
+    if (c.Refusal.isEmpty())
+      EXPECT_FALSE(message.contains(QStringLiteral("characters"))) << message;
+    else
+      EXPECT_TRUE(message.startsWith(c.Refusal) || message.contains(c.Refusal)) << message;
+  }
+}
+
+TEST(OdbcHostileInput, ConnectingToAServerThatNeverAnswersGivesUp) {
+  SilentServer silent;
+  ASSERT_NE(silent.Port(), 0);
+  const QString place =
+      QStringLiteral("Server=127.0.0.1;Port=%1;Database=x;Uid=u;Pwd=p;").arg(silent.Port());
+  struct Case {
+    QString Text;
+    int LayerSeconds;
+    int ExpectedSeconds;
+    bool Ours;
+  };
+  const Case cases[] = {
+      // psqlODBC honours the login time-out attribute; MariaDB's driver gets CONN_TIMEOUT.
+      {QStringLiteral("DRIVER={PostgreSQL Unicode};") + place, 2, 2, true},
+      {QStringLiteral("DRIVER={MariaDB Unicode};") + place, 2, 2, true},
+      // A time-out of the string's own wins (psqlODBC refuses both at once).
+      {QStringLiteral("DRIVER={PostgreSQL Unicode};") + place + "pqopt={connect_timeout=1}", 60, 1,
+       false},
+      {QStringLiteral("DRIVER={MariaDB Unicode};") + place + "CONN_TIMEOUT=1", 60, 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text.toStdString());
+    OdbcConnection connection(c.LayerSeconds);
+    QElapsedTimer waited;
+    waited.start();
+    const QString message = OleMessageOf([&] { connection.Open(c.Text); });
+    EXPECT_GE(waited.elapsed(), c.ExpectedSeconds * 1000 - 200);
+    EXPECT_LT(waited.elapsed(), c.ExpectedSeconds * 1000 + 3000);
+    EXPECT_EQ(message.startsWith(QStringLiteral("Connecting gave up after %1 seconds without an "
+                                                "answer from the server: ")
+                                     .arg(c.ExpectedSeconds)),
+              c.Ours)
+        << message;
+    EXPECT_FALSE(connection.IsOpen());
+  }
+}
