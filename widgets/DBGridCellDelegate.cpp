@@ -1,6 +1,7 @@
 #include "widgets/DBGridCellDelegate.h"
 
 #include "widgets/DBGridSizes.h"
+#include "widgets/TextPart.h"
 
 #include <QAbstractScrollArea>
 #include <QPainter>
@@ -13,14 +14,7 @@ namespace {
 // The first characters of text that cover at least width pixels (no glyph but a zero-width one
 // is narrower than a pixel), or the last ones when fromEnd. A surrogate pair is never split.
 QStringView Covering(QStringView text, int width, bool fromEnd) {
-  qsizetype count = std::max(0, width) + 1;
-  if (count >= text.size()) return text;
-  if (fromEnd) {
-    if (text.at(text.size() - count).isLowSurrogate()) ++count;
-    return text.right(count);
-  }
-  if (text.at(count - 1).isHighSurrogate()) ++count;
-  return text.left(count);
+  return TextPart(text, std::max(0, width) + 1, fromEnd);
 }
 
 }  // namespace

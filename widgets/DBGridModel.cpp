@@ -3,6 +3,7 @@
 #include "base/HandlerGuard.h"
 #include "data/TADODataSet.h"
 #include "data/TField.h"
+#include "widgets/TextPart.h"
 
 #include <QMetaObject>
 
@@ -17,13 +18,7 @@ constexpr qsizetype kMaxShownLength = 32768;
 // The part of a long text that a cell can show: its start, or its end when right-aligned.
 QString ShownPart(QString text, bool rightAligned) {
   if (text.size() <= kMaxShownLength) return text;
-  qsizetype count = kMaxShownLength;
-  if (rightAligned) {
-    if (text.at(text.size() - count).isLowSurrogate()) ++count;
-    return text.right(count);
-  }
-  if (text.at(count - 1).isHighSurrogate()) ++count;
-  return text.left(count);
+  return TextPart(text, kMaxShownLength, rightAligned).toString();
 }
 
 }  // namespace
