@@ -77,6 +77,21 @@ T* Find(QWidget* dialog, const char* name) {
   return widget;
 }
 
+// Records, while it lives, the message of every failure that reaches the application's handler.
+struct ReportedMessage {
+  ReportedMessage()
+      : Previous(SetApplicationExceptionHandler([this](std::exception_ptr error) {
+          try {
+            std::rethrow_exception(error);
+          } catch (const Exception& e) {
+            Text = e.Message();
+          }
+        })) {}
+  ~ReportedMessage() { SetApplicationExceptionHandler(Previous); }
+  QString Text;
+  ApplicationExceptionHandler Previous;
+};
+
 }  // namespace
 
 TEST(DataLinkPropertiesDialog, StartsFromTheStringAndBuildsItBackWithThePassword) {
@@ -210,19 +225,11 @@ TEST(DataLinkPropertiesDialog, TestConnectionOpensTheBuiltStringAndReportsSucces
 TEST(DataLinkPropertiesDialog, TestConnectionGivesTheDriversErrorToTheErrorBox) {
   fakeado::ScopedFakeAdo fake;
   fake->OpenFailure = "[unixODBC][Driver Manager]Data source name not found";
-  QString reported;
-  const auto previous = SetApplicationExceptionHandler([&](std::exception_ptr error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const Exception& e) {
-      reported = e.Message();
-    }
-  });
+  ReportedMessage reported;
   DataLinkPropertiesDialog dialog;
   dialog.show();
   QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
-  SetApplicationExceptionHandler(previous);
-  EXPECT_EQ(reported, "[unixODBC][Driver Manager]Data source name not found");
+  EXPECT_EQ(reported.Text, "[unixODBC][Driver Manager]Data source name not found");
   EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -241,18 +248,10 @@ TEST(DataLinkPropertiesDialog, TestConnectionReachesARealDatabaseAndCreatesNone)
   QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
   EXPECT_EQ(shown, "Test connection succeeded.");
 
-  QString reported;
-  const auto previous = SetApplicationExceptionHandler([&](std::exception_ptr error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const Exception& e) {
-      reported = e.Message();
-    }
-  });
+  ReportedMessage reported;
   dialog.SetConnectionString("DRIVER=SQLite3;Database=" + missing);
   QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
-  SetApplicationExceptionHandler(previous);
-  EXPECT_FALSE(reported.isEmpty());
+  EXPECT_FALSE(reported.Text.isEmpty());
   EXPECT_FALSE(QFile::exists(missing));
 }
 
