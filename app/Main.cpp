@@ -1,7 +1,7 @@
 #include "app/Main.h"
 
 #include "app/InputGate.h"
-#include "app/TSplitter.h"
+#include "widgets/TSplitter.h"
 #include "app/UserGuide.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"

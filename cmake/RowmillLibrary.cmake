@@ -27,11 +27,11 @@ function(rowmill_library target)
   endif()
 endfunction()
 
-# rowmill_test(<name> DIRS <dir>... DEPS <target>...)
-# One test executable of every .cpp in the folders, with the shared test main (a QApplication on
-# the offscreen platform), registered with ctest.
+# rowmill_test(<name> [WIDGETS] DIRS <dir>... DEPS <target>...)
+# One test executable of every .cpp in the folders, with the shared test main, each test its own
+# ctest entry. Without WIDGETS the main makes a QCoreApplication and nothing links Qt Widgets.
 function(rowmill_test name)
-  cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS" "" "DIRS;DEPS" ${ARGN})
   set(sources)
   foreach(dir ${ARG_DIRS})
     file(GLOB found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
@@ -43,6 +43,10 @@ function(rowmill_test name)
   add_executable(${name} ${sources} ${CMAKE_SOURCE_DIR}/tests/TestMain.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} rowmill_testsupport GTest::gtest GTest::gmock
                         Qt6::Test)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 900)
+  if(ARG_WIDGETS)
+    target_compile_definitions(${name} PRIVATE ROWMILL_TEST_WIDGETS)
+    target_link_libraries(${name} PRIVATE rowmill_testsupport_widgets)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 900)
 endfunction()

@@ -1,14 +1,20 @@
+#ifdef ROWMILL_TEST_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-
-// Every test executable runs inside one QApplication, on the offscreen platform unless the
-// environment chooses another.
+// Every test executable runs inside one application object: a QApplication on the offscreen
+// platform (unless the environment chooses another) for the tests of windows, a QCoreApplication
+// for the layers below them. Listing the tests needs neither.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+  TestApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

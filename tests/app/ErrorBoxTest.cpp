@@ -1,7 +1,7 @@
 #include "app/ErrorBox.h"
 #include "app/MousePressTracker.h"
 #include "app/TApplication.h"
-#include "app/TSplitter.h"
+#include "widgets/TSplitter.h"
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
 

@@ -1,6 +1,6 @@
 #include "AppTestSupport.h"
 
-#include "app/TSplitter.h"
+#include "widgets/TSplitter.h"
 #include "data/RegionalSettings.h"
 #include "data/TADOConnection.h"
 #include "data/TADODataSet.h"

@@ -1,4 +1,4 @@
-#include "app/TSplitter.h"
+#include "widgets/TSplitter.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,5 +1,5 @@
 #include "platform/ado/ResultFetcher.h"
-#include "tests/platform/AdoTestSupport.h"
+#include "tests/platform/ado/AdoTestSupport.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QFile>

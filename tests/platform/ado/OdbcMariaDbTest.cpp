@@ -1,4 +1,4 @@
-#include "tests/platform/AdoTestSupport.h"
+#include "tests/platform/ado/AdoTestSupport.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QRegularExpression>
