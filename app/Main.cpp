@@ -1,7 +1,6 @@
 #include "app/Main.h"
 
 #include "app/InputGate.h"
-#include "widgets/TSplitter.h"
 #include "app/UserGuide.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
@@ -13,6 +12,7 @@
 #include "widgets/ShellUtils.h"
 #include "widgets/TCustomPanel.h"
 #include "widgets/TDBGrid.h"
+#include "widgets/TSplitter.h"
 
 #include <QComboBox>
 #include <QEvent>

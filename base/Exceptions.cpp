@@ -9,7 +9,9 @@ Exception::Exception(QString message, const Exception& inner)
 
 Exception::~Exception() = default;
 
-const char* Exception::what() const noexcept { return FWhat.constData(); }
+const char* Exception::what() const noexcept {
+  return FWhat.constData();
+}
 
 std::shared_ptr<const Exception> Exception::Clone() const {
   return std::make_shared<Exception>(*this);

@@ -29,13 +29,13 @@ class Exception : public std::exception {
   QByteArray FWhat;
 };
 
-#define ROWMILL_EXCEPTION_CLASS(Name, Base)                                     \
-  class Name : public Base {                                                    \
-   public:                                                                      \
-    using Base::Base;                                                           \
-    std::shared_ptr<const Exception> Clone() const override {                   \
-      return std::make_shared<Name>(*this);                                     \
-    }                                                                           \
+#define ROWMILL_EXCEPTION_CLASS(Name, Base)                   \
+  class Name : public Base {                                  \
+   public:                                                    \
+    using Base::Base;                                         \
+    std::shared_ptr<const Exception> Clone() const override { \
+      return std::make_shared<Name>(*this);                   \
+    }                                                         \
   }
 
 // A silent stop: the error box shows nothing for it.

@@ -64,6 +64,17 @@ stop_test_servers() {
   return 0
 }
 
+# Prints what the servers logged, for a failed run; the folder goes when the servers stop.
+print_test_server_logs() {
+  local dir=${ROWMILL_SERVERS_DIR:-} log
+  [ -n "$dir" ] || return 0
+  for log in "$dir/pg-init.log" "$dir/pgroot/pg.log" "$dir/my-init.log" "$dir/my.log"; do
+    [ -f "$log" ] || continue
+    echo "== $(basename "$log"), its last 200 lines =="
+    tail -n 200 "$log"
+  done
+}
+
 start_test_servers() {
   ROWMILL_SERVERS_DIR=$(mktemp -d /tmp/rowmill-servers.XXXXXX)
   chmod 755 "$ROWMILL_SERVERS_DIR"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, starts throwaway database servers, runs every test, then the
-# sanitizer build's tests. The servers are stopped and removed at exit, whatever happens.
+# sanitizer build's tests (leaks included). The servers are stopped and removed at exit, whatever
+# happens; a failed run prints their logs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,8 +17,13 @@ export QT_QPA_PLATFORM=offscreen
 
 status=0
 echo "== tests =="
-ctest --test-dir build --output-on-failure || status=1
-echo "== tests under the address and undefined-behaviour sanitizers =="
-ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure || status=1
+ctest --test-dir build -j2 --output-on-failure || status=1
+echo "== tests under the address, leak and undefined-behaviour sanitizers =="
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan -j2 --output-on-failure || status=1
+if [ $status -ne 0 ]; then
+  print_test_server_logs
+fi
 exit $status
