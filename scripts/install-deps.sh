@@ -10,7 +10,7 @@ packages=(
   postgresql mariadb-server mariadb-client sqlite3
   libgtest-dev libgmock-dev googletest
   fonts-liberation2 fonts-dejavu-core
-  xvfb xauth x11-apps imagemagick
+  xvfb xauth x11-apps imagemagick xdotool file
   locales
 )
 
