@@ -7,6 +7,8 @@
 int main(int argc, char** argv) {
   TApplication application(argc, argv);
   TApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/rowmill.png")));
+  // Lets a desktop match the window to the installed menu entry and its icon.
+  TApplication::setDesktopFileName(QStringLiteral("rowmill"));
   errorbox::Install();
   TApplication::SetTitle(QStringLiteral("Rowmill"));
   TfrmMain frmMain;
