@@ -22,10 +22,15 @@
 
 namespace {
 
-// Opens a new dialog for connStr, lets the user act on it, and gives what Edit returns.
+// Opens a new dialog for connStr, lets the user act on it, and gives what Edit returns. The user
+// acts once the dialog is active, as the focus is then where the dialog put it (on a busy
+// machine activation comes a while after showing).
 QString EditWith(const QString& connStr, std::function<void(QWidget*)> user) {
   TConnEditForm form;
-  WhenModal(std::move(user));
+  WhenModal([user = std::move(user)](QWidget* dialog) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    user(dialog);
+  });
   return form.Edit(connStr);
 }
 
