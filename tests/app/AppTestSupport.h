@@ -4,6 +4,8 @@
 #include "app/Main.h"
 #include "app/TApplication.h"
 #include "base/HandlerGuard.h"
+#include "tests/support/FakeAdo.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -43,29 +45,37 @@ inline void PostImpatientInput(TfrmMain& form) {
     QCoreApplication::postEvent(form.windowHandle(), new QCloseEvent);
 }
 
-// A main window whose failures are recorded instead of shown in a box.
-class MainWindowTest : public ::testing::Test {
+// While it lives, the error box is the application's exception handler and records what it
+// would show instead of showing it, under the title "Rowmill".
+class RecordedErrors {
  protected:
-  void SetUp() override {
-    FPreviousTitle = TApplication::Title();
-    TApplication::SetTitle(QStringLiteral("Rowmill"));
-    FPreviousHandler = SetApplicationExceptionHandler(&errorbox::HandleException);
-    FPreviousPresenter = errorbox::SetPresenter(
-        [this](QWidget*, const QString&, const QString& text) { Errors << text; });
-    Form = std::make_unique<TfrmMain>();
-  }
-  void TearDown() override {
-    Form.reset();
-    errorbox::SetPresenter(FPreviousPresenter);
-    SetApplicationExceptionHandler(FPreviousHandler);
-    TApplication::SetTitle(FPreviousTitle);
-  }
-
-  std::unique_ptr<TfrmMain> Form;
   QStringList Errors;
+  QStringList Captions;
 
  private:
-  QString FPreviousTitle;
-  ApplicationExceptionHandler FPreviousHandler;
-  errorbox::Presenter FPreviousPresenter;
+  ScopedRestore FTitle =
+      ScopedAssign(&TApplication::Title, &TApplication::SetTitle, QStringLiteral("Rowmill"));
+  ScopedRestore FHandler = ScopedSet(&SetApplicationExceptionHandler, &errorbox::HandleException);
+  ScopedRestore FPresenter = ScopedSet(
+      &errorbox::SetPresenter, [this](QWidget*, const QString& caption, const QString& text) {
+        Captions << caption;
+        Errors << text;
+      });
+};
+
+// A main window whose failures are recorded instead of shown in a box. The window is made in
+// SetUp, so that what a derived fixture holds (a fake database layer, a data link folder) is in
+// place first; it goes before the recorder.
+class MainWindowTest : public ::testing::Test, protected RecordedErrors {
+ protected:
+  void SetUp() override { Form = std::make_unique<TfrmMain>(); }
+  void TearDown() override { Form.reset(); }
+
+  std::unique_ptr<TfrmMain> Form;
+};
+
+// A main window whose connections are scripted fakes.
+class FakeMainWindowTest : public MainWindowTest {
+ protected:
+  fakeado::ScopedFakeAdo fake;
 };

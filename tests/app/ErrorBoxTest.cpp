@@ -1,9 +1,12 @@
+#include "AppTestSupport.h"
+
 #include "app/ErrorBox.h"
 #include "app/MousePressTracker.h"
 #include "app/TApplication.h"
-#include "widgets/TSplitter.h"
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
+#include "tests/support/ModalDriver.h"
+#include "widgets/TSplitter.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -11,7 +14,6 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -66,31 +68,7 @@ TEST(ErrorBoxText, ForeignExceptionsGetAMessage) {
 }
 
 // Installs the error box as the application's handler with a presenter that records.
-class ErrorBoxHandler : public ::testing::Test {
- protected:
-  void SetUp() override {
-    FPreviousTitle = TApplication::Title();
-    TApplication::SetTitle("Rowmill");
-    FPreviousHandler = SetApplicationExceptionHandler(&errorbox::HandleException);
-    FPreviousPresenter =
-        errorbox::SetPresenter([this](QWidget*, const QString& caption, const QString& text) {
-          Captions << caption;
-          Texts << text;
-        });
-  }
-  void TearDown() override {
-    errorbox::SetPresenter(FPreviousPresenter);
-    SetApplicationExceptionHandler(FPreviousHandler);
-    TApplication::SetTitle(FPreviousTitle);
-  }
-  QStringList Captions;
-  QStringList Texts;
-
- private:
-  QString FPreviousTitle;
-  ApplicationExceptionHandler FPreviousHandler;
-  errorbox::Presenter FPreviousPresenter;
-};
+class ErrorBoxHandler : public ::testing::Test, protected RecordedErrors {};
 
 TEST_F(ErrorBoxHandler, GuardedHandlerFailureReachesTheBoxAndTheProgramGoesOn) {
   QPushButton button;
@@ -100,7 +78,7 @@ TEST_F(ErrorBoxHandler, GuardedHandlerFailureReachesTheBoxAndTheProgramGoesOn) {
   QObject::connect(&button, &QPushButton::clicked, &button, [&] { ++after; });
   button.click();
   button.click();
-  EXPECT_EQ(Texts, QStringList({"Dataset not open.", "Dataset not open."}));
+  EXPECT_EQ(Errors, QStringList({"Dataset not open.", "Dataset not open."}));
   EXPECT_EQ(Captions.value(0), "Rowmill");
   EXPECT_EQ(after, 2);
 }
@@ -110,7 +88,7 @@ TEST_F(ErrorBoxHandler, AbortShowsNothing) {
   QObject::connect(&button, &QPushButton::clicked, &button,
                    Guarded([](auto&&...) { throw EAbort(""); }));
   button.click();
-  EXPECT_TRUE(Texts.isEmpty());
+  EXPECT_TRUE(Errors.isEmpty());
 }
 
 TEST_F(ErrorBoxHandler, MouseGrabIsReleased) {
@@ -120,7 +98,7 @@ TEST_F(ErrorBoxHandler, MouseGrabIsReleased) {
   ASSERT_EQ(QWidget::mouseGrabber(), &widget);
   errorbox::HandleException(std::make_exception_ptr(Exception("x")));
   EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
-  EXPECT_EQ(Texts, QStringList({"x."}));
+  EXPECT_EQ(Errors, QStringList({"x."}));
 }
 
 TEST_F(ErrorBoxHandler, ADragOrPressInProgressEndsWhereItBegan) {
@@ -175,18 +153,19 @@ TEST_F(ErrorBoxHandler, ADragOrPressInProgressEndsWhereItBegan) {
   EXPECT_FALSE(button->isDown());
   QTest::mouseRelease(button, Qt::LeftButton);
   EXPECT_EQ(clicks, 0);
-  EXPECT_EQ(Texts, QStringList({"x.", "y.", "z."}));
+  EXPECT_EQ(Errors, QStringList({"x.", "y.", "z."}));
 }
 
 TEST(ErrorBox, RealBoxIsCriticalWithOneOkButtonAndTheTitle) {
-  TApplication::SetTitle("Rowmill");
+  const ScopedRestore title =
+      ScopedAssign(&TApplication::Title, &TApplication::SetTitle, QStringLiteral("Rowmill"));
   QString caption, text;
   Qt::TextFormat format = Qt::AutoText;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   int buttons = 0;
   Qt::WindowModality modality = Qt::NonModal;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  WhenModal([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
     ASSERT_NE(box, nullptr);
     caption = box->windowTitle();
     text = box->text();

@@ -16,6 +16,12 @@
 
 namespace {
 
+// One record as the tab and the comma delimiter write it (UTF-8).
+struct Line {
+  QByteArray Tab;
+  QByteArray Comma;
+};
+
 // Byte-exact files from real drivers: the column types decide the quoting.
 class DatabaseExport : public ExportTest {
  protected:
@@ -38,11 +44,6 @@ class DatabaseExport : public ExportTest {
     EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
     return Contents(path);
   }
-  // One record as the tab and the comma delimiter write it (UTF-8).
-  struct Line {
-    QByteArray Tab;
-    QByteArray Comma;
-  };
   // The saved files with both delimiters, byte for byte; and the grid shows each value's text
   // as the tab-delimited file holds it (unquoted; large objects by their kind).
   void ExpectFile(const std::vector<Line>& lines) {
@@ -76,41 +77,155 @@ class DatabaseExport : public ExportTest {
   }
 };
 
-TEST_F(DatabaseExport, SqliteWritesEveryValueAsSqliteHoldsIt) {
-  const QString db = testdb::SqliteConnectionString("awkward.db");
-  Prepare(db,
-          "CREATE TABLE awkward(id INTEGER, i INTEGER, r REAL, n NUMERIC, d DATE, ts TIMESTAMP, "
-          "tx TEXT, b BLOB, v VARCHAR(5), s2 INT2, bt BIT, u)");
-  Prepare(db,
-          "INSERT INTO awkward VALUES (1, 12, 1.5, 2.25, '2024-01-15', '2024-01-15 10:30:00', "
-          "'hello, world', x'0102', 'abc', 3, 1, 'x'), "
-          "(2, '12,abc', 'abc', 12345678901234567, 'notadate', '2024-12-31 23:59:59.9996', NULL, "
-          "'text in blob', 'abcdefghij', 1e20, -1, 1.5), "
-          "(3, 1.5, 1.7976931348623157e308, 1e15, '0001-01-01', '0099-06-15 08:00:00', "
-          "'line1' || char(13) || char(10) || 'line2', NULL, NULL, NULL, NULL, NULL)");
-  Run(db, "SELECT * FROM awkward ORDER BY id");
+// A table of awkward values in one database: how it is made ("%1" is its name), and the file
+// its rows give ordered by id; then a statement over the table and its file, when there is one.
+struct AwkwardTable {
+  const char* Name;
+  QString (*ConnectionString)();
+  QStringList Setup;
+  std::vector<Line> Lines;
+  QString FollowUp;
+  std::vector<Line> FollowUpLines;
+};
+
+void PrintTo(const AwkwardTable& table, std::ostream* out) {
+  *out << table.Name;
+}
+
+QString AwkwardSqlite() {
+  return testdb::SqliteConnectionString("awkward.db");
+}
+
+AwkwardTable SqliteTable() {
   // TEXT is a string like VARCHAR (always quoted); BLOB is a large object; text in a number or
   // date column, reals in integer columns, integers in NUMERIC ones and values beyond a type
   // are written as SQLite holds them.
-  ExpectFile({
-      {"1\t12\t1.5\t2.25\t2024-01-15\t2024-01-15 10:30:00\t\"hello, "
-       "world\"\t\"<BLOB>\"\t\"abc\"\t3\t"
-       "True\t\"x\"",
-       "1,12,1.5,2.25,2024-01-15,2024-01-15 10:30:00,\"hello, world\",\"<BLOB>\",\"abc\",3,True,"
-       "\"x\""},
-      {"2\t12,abc\tabc\t12345678901234567\tnotadate\t2024-12-31 23:59:59\t\"\"\t\"<BLOB>\"\t"
-       "\"abcdefghij\"\t1.0e+20\t-1\t\"1.5\"",
-       "2,\"12,abc\",abc,12345678901234567,notadate,2024-12-31 23:59:59,\"\",\"<BLOB>\","
-       "\"abcdefghij\",1.0e+20,-1,\"1.5\""},
-      {"3\t1.5\t1.79769313486232e+308\t1000000000000000\t0001-01-01\t0099-06-15 08:00:00\t"
-       "\"line1 line2\"\t\"<BLOB>\"\t\"\"\t\t\t\"\"",
-       "3,1.5,1.79769313486232e+308,1000000000000000,0001-01-01,0099-06-15 08:00:00,"
-       "\"line1 line2\",\"<BLOB>\",\"\",,,\"\""},
-  });
-  // An expression without a declared type is described by its first value.
-  Run(db, "SELECT count(*), 'a' || char(13) || char(10) || 'b' AS s, 2.5 * 2 FROM awkward");
-  ExpectFile({{"3\t\"a b\"\t5", "3,\"a b\",5"}});
+  return {
+      "sqlite",
+      &AwkwardSqlite,
+      {"CREATE TABLE %1(id INTEGER, i INTEGER, r REAL, n NUMERIC, d DATE, ts TIMESTAMP, "
+       "tx TEXT, b BLOB, v VARCHAR(5), s2 INT2, bt BIT, u)",
+       "INSERT INTO %1 VALUES (1, 12, 1.5, 2.25, '2024-01-15', '2024-01-15 10:30:00', "
+       "'hello, world', x'0102', 'abc', 3, 1, 'x'), "
+       "(2, '12,abc', 'abc', 12345678901234567, 'notadate', '2024-12-31 23:59:59.9996', NULL, "
+       "'text in blob', 'abcdefghij', 1e20, -1, 1.5), "
+       "(3, 1.5, 1.7976931348623157e308, 1e15, '0001-01-01', '0099-06-15 08:00:00', "
+       "'line1' || char(13) || char(10) || 'line2', NULL, NULL, NULL, NULL, NULL)"},
+      {
+          {"1\t12\t1.5\t2.25\t2024-01-15\t2024-01-15 10:30:00\t\"hello, "
+           "world\"\t\"<BLOB>\"\t\"abc\"\t3\t"
+           "True\t\"x\"",
+           "1,12,1.5,2.25,2024-01-15,2024-01-15 10:30:00,\"hello, world\",\"<BLOB>\",\"abc\",3,"
+           "True,\"x\""},
+          {"2\t12,abc\tabc\t12345678901234567\tnotadate\t2024-12-31 23:59:59\t\"\"\t\"<BLOB>\"\t"
+           "\"abcdefghij\"\t1.0e+20\t-1\t\"1.5\"",
+           "2,\"12,abc\",abc,12345678901234567,notadate,2024-12-31 23:59:59,\"\",\"<BLOB>\","
+           "\"abcdefghij\",1.0e+20,-1,\"1.5\""},
+          {"3\t1.5\t1.79769313486232e+308\t1000000000000000\t0001-01-01\t0099-06-15 08:00:00\t"
+           "\"line1 line2\"\t\"<BLOB>\"\t\"\"\t\t\t\"\"",
+           "3,1.5,1.79769313486232e+308,1000000000000000,0001-01-01,0099-06-15 08:00:00,"
+           "\"line1 line2\",\"<BLOB>\",\"\",,,\"\""},
+      },
+      // An expression without a declared type is described by its first value.
+      "SELECT count(*), 'a' || char(13) || char(10) || 'b' AS s, 2.5 * 2 FROM %1",
+      {{"3\t\"a b\"\t5", "3,\"a b\",5"}},
+  };
 }
+
+AwkwardTable PostgresTable() {
+  const QByteArray nines(100, '9');
+  // Text of every kind is a wide string, quoted only when it holds the delimiter (booleans
+  // come as 8-bit strings); NaN, infinities, a 24-hour time and a BC timestamp are written as
+  // PostgreSQL writes them.
+  return {
+      "postgres",
+      &testdb::PostgresConnectionString,
+      {"CREATE TABLE %1(id int, t text, v varchar(10), n9 numeric(9,0), "
+       "n10 numeric(10,2), nb numeric, f float8, d date, ts timestamp, tm time, b bool, "
+       "by bytea, j json)",
+       QStringLiteral(
+           "INSERT INTO %1 VALUES (1, 'a text', 'x,y', 123, 12.50, 1.5, 0.25, "
+           "'2024-01-15', '2024-01-15 10:30:00', '12:34:56', true, '\\x01', '{\"a\":1}'), "
+           "(2, NULL, '', 'NaN', 'NaN', %2, 'NaN', 'infinity', '-infinity', '24:00:00', "
+           "false, NULL, NULL), "
+           "(3, E'\\u00e9\\U0001F600 quote\"', E'a\\r\\nb', -5, -0.01, 0.00000015, -1.5e300, "
+           "'9999-12-31', '0044-03-15 BC', '00:00:00', NULL, '\\x00', '[1,2]')")
+           .replace("%2", QString::fromLatin1(nines))},
+      {
+          {"1\ta text\tx,y\t123\t12.5\t1.5\t0.25\t2024-01-15\t2024-01-15 10:30:00\t12:34:56\t"
+           "\"1\"\t\"<BLOB>\"\t{\"a\":1}",
+           "1,a text,\"x,y\",123,12.5,1.5,0.25,2024-01-15,2024-01-15 10:30:00,12:34:56,\"1\","
+           "\"<BLOB>\",{\"a\":1}"},
+          {"2\t\t\tNaN\tNaN\t" + nines +
+               "\tNAN\tinfinity\t-infinity\t24:00:00\t\"0\"\t\"<BLOB>\"\t",
+           "2,,,NaN,NaN," + nines + ",NAN,infinity,-infinity,24:00:00,\"0\",\"<BLOB>\","},
+          {"3\t\xC3\xA9\xF0\x9F\x98\x80 quote\"\ta b\t-5\t-0.01\t0.00000015\t-1.5E300\t9999-12-31\t"
+           "0044-03-15 00:00:00 BC\t00:00:00\t\"\"\t\"<BLOB>\"\t[1,2]",
+           "3,\xC3\xA9\xF0\x9F\x98\x80 quote\",a b,-5,-0.01,0.00000015,-1.5E300,9999-12-31,"
+           "0044-03-15 00:00:00 BC,00:00:00,\"\",\"<BLOB>\",\"[1,2]\""},
+      },
+      {},
+      {},
+  };
+}
+
+AwkwardTable MariaDbTable() {
+  return {
+      "mariadb",
+      &testdb::MariaDbConnectionString,
+      {"CREATE TABLE %1(id INT, t TEXT, j JSON, tm TIME, d DATE, dt DATETIME, "
+       "dc DECIMAL(65,30), bt BIT(1), bu BIGINT UNSIGNED, y YEAR, bl BLOB, e ENUM('a','b,c')) "
+       "CHARACTER SET utf8mb4",
+       // Zero dates are what older applications leave behind.
+       "SET STATEMENT sql_mode='' FOR INSERT INTO %1 VALUES "
+       "(1, 'hello', '{\"a\":1}', '12:34:56', '2024-01-15', '2024-01-15 10:30:00', 1.5, 1, "
+       "18446744073709551615, 2024, 'blob', 'a'), "
+       "(2, NULL, NULL, '838:59:59', '2024-02-00', '0000-00-00 00:00:00', "
+       "-0.000000000000000000000000000001, 0, 0, NULL, NULL, 'b,c'), "
+       "(3, '\xC3\xA9\xF0\x9F\x98\x80', '[]', '-00:00:01', '9999-12-31', '2024-12-31 23:59:59', "
+       "12345678901234567890123456789012345.12345678901234567890123456789, NULL, NULL, 1901, '', "
+       "NULL)"},
+      {
+          {"1\thello\t{\"a\":1}\t12:34:56\t2024-01-15\t2024-01-15 10:30:00\t1.5\tTrue\t"
+           "18446744073709551615\t2024\t\"<BLOB>\"\ta",
+           "1,hello,{\"a\":1},12:34:56,2024-01-15,2024-01-15 10:30:00,1.5,True,"
+           "18446744073709551615,2024,\"<BLOB>\",a"},
+          {"2\t\t\t838:59:59\t2024-02-00\t0000-00-00 00:00:00\t-0.000000000000000000000000000001\t"
+           "False\t0\t\t\"<BLOB>\"\tb,c",
+           "2,,,838:59:59,2024-02-00,0000-00-00 00:00:00,-0.000000000000000000000000000001,False,"
+           "0,,\"<BLOB>\",\"b,c\""},
+          {"3\t\xC3\xA9\xF0\x9F\x98\x80\t[]\t-00:00:01\t9999-12-31\t2024-12-31 23:59:59\t"
+           "12345678901234567890123456789012345.12345678901234567890123456789\t\t\t1901\t"
+           "\"<BLOB>\"\t",
+           "3,\xC3\xA9\xF0\x9F\x98\x80,[],-00:00:01,9999-12-31,2024-12-31 23:59:59,"
+           "12345678901234567890123456789012345.12345678901234567890123456789,,,1901,\"<BLOB>\","},
+      },
+      {},
+      {},
+  };
+}
+
+class AwkwardExport : public DatabaseExport, public ::testing::WithParamInterface<AwkwardTable> {};
+
+TEST_P(AwkwardExport, WritesEveryValueAsTheDatabaseHoldsIt) {
+  const AwkwardTable& awkward = GetParam();
+  const QString db = awkward.ConnectionString();
+  REQUIRE_SERVER(db);
+  testdb::ScopedTables tables(db);
+  const QString table = tables.Name("awkward");
+  for (const QString& statement : awkward.Setup) Prepare(db, statement.arg(table));
+  Run(db, QStringLiteral("SELECT * FROM %1 ORDER BY id").arg(table));
+  ExpectFile(awkward.Lines);
+  if (!awkward.FollowUp.isEmpty()) {
+    Run(db, awkward.FollowUp.arg(table));
+    ExpectFile(awkward.FollowUpLines);
+  }
+  Form->ADODataSet->Close();  // before its table goes
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, AwkwardExport,
+                         ::testing::Values(SqliteTable(), PostgresTable(), MariaDbTable()),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(DatabaseExport, SqliteEmptyResultGivesAnEmptyFile) {
   const QString db = testdb::SqliteConnectionString("export-empty.db");
@@ -123,82 +238,6 @@ TEST_F(DatabaseExport, SqliteEmptyResultGivesAnEmptyFile) {
   EXPECT_EQ(Contents(path), QByteArray());
 }
 
-TEST_F(DatabaseExport, PostgresWritesEveryValueAsThePostgresHoldsIt) {
-  const QString pg = testdb::PostgresConnectionString();
-  REQUIRE_SERVER(pg);
-  const QByteArray nines(100, '9');
-  Prepare(pg, "DROP TABLE IF EXISTS awkward");
-  Prepare(pg,
-          "CREATE TABLE awkward(id int, t text, v varchar(10), n9 numeric(9,0), "
-          "n10 numeric(10,2), nb numeric, f float8, d date, ts timestamp, tm time, b bool, "
-          "by bytea, j json)");
-  Prepare(pg,
-          QStringLiteral(
-              "INSERT INTO awkward VALUES (1, 'a text', 'x,y', 123, 12.50, 1.5, 0.25, "
-              "'2024-01-15', '2024-01-15 10:30:00', '12:34:56', true, '\\x01', '{\"a\":1}'), "
-              "(2, NULL, '', 'NaN', 'NaN', %1, 'NaN', 'infinity', '-infinity', '24:00:00', "
-              "false, NULL, NULL), "
-              "(3, E'\\u00e9\\U0001F600 quote\"', E'a\\r\\nb', -5, -0.01, 0.00000015, -1.5e300, "
-              "'9999-12-31', '0044-03-15 BC', '00:00:00', NULL, '\\x00', '[1,2]')")
-              .arg(QString::fromLatin1(nines)));
-  Run(pg, "SELECT * FROM awkward ORDER BY id");
-  // Text of every kind is a wide string, quoted only when it holds the delimiter (booleans
-  // come as 8-bit strings); NaN, infinities, a 24-hour time and a BC timestamp are written as
-  // PostgreSQL writes them.
-  ExpectFile({
-      {"1\ta text\tx,y\t123\t12.5\t1.5\t0.25\t2024-01-15\t2024-01-15 10:30:00\t12:34:56\t"
-       "\"1\"\t\"<BLOB>\"\t{\"a\":1}",
-       "1,a text,\"x,y\",123,12.5,1.5,0.25,2024-01-15,2024-01-15 10:30:00,12:34:56,\"1\","
-       "\"<BLOB>\",{\"a\":1}"},
-      {"2\t\t\tNaN\tNaN\t" + nines + "\tNAN\tinfinity\t-infinity\t24:00:00\t\"0\"\t\"<BLOB>\"\t",
-       "2,,,NaN,NaN," + nines + ",NAN,infinity,-infinity,24:00:00,\"0\",\"<BLOB>\","},
-      {"3\t\xC3\xA9\xF0\x9F\x98\x80 quote\"\ta b\t-5\t-0.01\t0.00000015\t-1.5E300\t9999-12-31\t"
-       "0044-03-15 00:00:00 BC\t00:00:00\t\"\"\t\"<BLOB>\"\t[1,2]",
-       "3,\xC3\xA9\xF0\x9F\x98\x80 quote\",a b,-5,-0.01,0.00000015,-1.5E300,9999-12-31,"
-       "0044-03-15 00:00:00 BC,00:00:00,\"\",\"<BLOB>\",\"[1,2]\""},
-  });
-  Form->cbxDelimiter->setCurrentIndex(3);
-  Form->edtCustomDelimiter->setText("");
-  Run(pg, "SELECT 'abc'::varchar(10), 12, NULL::text, 'x,y'::text, '\\x01'::bytea");
-  EXPECT_EQ(Saved(), QByteArray("abc12x,y\"<BLOB>\"\r\n"));
-}
-
-TEST_F(DatabaseExport, MariaDbWritesEveryValueAsMariaDbHoldsIt) {
-  const QString my = testdb::MariaDbConnectionString();
-  REQUIRE_SERVER(my);
-  Prepare(my, "DROP TABLE IF EXISTS awkward");
-  Prepare(my,
-          "CREATE TABLE awkward(id INT, t TEXT, j JSON, tm TIME, d DATE, dt DATETIME, "
-          "dc DECIMAL(65,30), bt BIT(1), bu BIGINT UNSIGNED, y YEAR, bl BLOB, e ENUM('a','b,c')) "
-          "CHARACTER SET utf8mb4");
-  // Zero dates are what older applications leave behind.
-  Prepare(
-      my,
-      "SET STATEMENT sql_mode='' FOR INSERT INTO awkward VALUES "
-      "(1, 'hello', '{\"a\":1}', '12:34:56', '2024-01-15', '2024-01-15 10:30:00', 1.5, 1, "
-      "18446744073709551615, 2024, 'blob', 'a'), "
-      "(2, NULL, NULL, '838:59:59', '2024-02-00', '0000-00-00 00:00:00', "
-      "-0.000000000000000000000000000001, 0, 0, NULL, NULL, 'b,c'), "
-      "(3, '\xC3\xA9\xF0\x9F\x98\x80', '[]', '-00:00:01', '9999-12-31', '2024-12-31 23:59:59', "
-      "12345678901234567890123456789012345.12345678901234567890123456789, NULL, NULL, 1901, '', "
-      "NULL)");
-  Run(my, "SELECT * FROM awkward ORDER BY id");
-  ExpectFile({
-      {"1\thello\t{\"a\":1}\t12:34:56\t2024-01-15\t2024-01-15 10:30:00\t1.5\tTrue\t"
-       "18446744073709551615\t2024\t\"<BLOB>\"\ta",
-       "1,hello,{\"a\":1},12:34:56,2024-01-15,2024-01-15 10:30:00,1.5,True,18446744073709551615,"
-       "2024,\"<BLOB>\",a"},
-      {"2\t\t\t838:59:59\t2024-02-00\t0000-00-00 00:00:00\t-0.000000000000000000000000000001\t"
-       "False\t0\t\t\"<BLOB>\"\tb,c",
-       "2,,,838:59:59,2024-02-00,0000-00-00 00:00:00,-0.000000000000000000000000000001,False,0,,"
-       "\"<BLOB>\",\"b,c\""},
-      {"3\t\xC3\xA9\xF0\x9F\x98\x80\t[]\t-00:00:01\t9999-12-31\t2024-12-31 23:59:59\t"
-       "12345678901234567890123456789012345.12345678901234567890123456789\t\t\t1901\t\"<BLOB>\"\t",
-       "3,\xC3\xA9\xF0\x9F\x98\x80,[],-00:00:01,9999-12-31,2024-12-31 23:59:59,"
-       "12345678901234567890123456789012345.12345678901234567890123456789,,,1901,\"<BLOB>\","},
-  });
-}
-
 TEST_F(DatabaseExport, PostgresRowsInOrderAndNoRows) {
   const QString pg = testdb::PostgresConnectionString();
   REQUIRE_SERVER(pg);
@@ -206,6 +245,15 @@ TEST_F(DatabaseExport, PostgresRowsInOrderAndNoRows) {
   EXPECT_EQ(Saved(), QByteArray("1\t0.5\r\n2\t1\r\n3\t1.5\r\n"));
   Run(pg, "SELECT 1 AS a WHERE false");
   EXPECT_EQ(Saved(), QByteArray());
+}
+
+TEST_F(DatabaseExport, PostgresEmptyCustomDelimiterJoinsTheValues) {
+  const QString pg = testdb::PostgresConnectionString();
+  REQUIRE_SERVER(pg);
+  Form->cbxDelimiter->setCurrentIndex(3);
+  Form->edtCustomDelimiter->setText("");
+  Run(pg, "SELECT 'abc'::varchar(10), 12, NULL::text, 'x,y'::text, '\\x01'::bytea");
+  EXPECT_EQ(Saved(), QByteArray("abc12x,y\"<BLOB>\"\r\n"));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "data/TField.h"
 #include "platform/CodePage.h"
 #include "tests/support/FakeAdo.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/ScopedValue.h"
 #include "widgets/TDBGrid.h"
 
 #include <QComboBox>
@@ -50,23 +52,6 @@ void ExportTest::Delimit(int index, const QString& custom) {
 }
 
 namespace {
-
-class FakeExport : public ExportTest {
- protected:
-  void Open(ResultData result) {
-    fake->Results.push_back(std::move(result));
-    Form->ADOConnection->SetConnectionString("DSN=fake");
-    Form->reSQL->setPlainText("SELECT");
-    Form->btnExecute->click();
-    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
-  }
-  QByteArray ExportBytes() {
-    const QString path = PathOf("out.csv");
-    Export(path);
-    return Contents(path);
-  }
-  ScopedFakeAdo fake;
-};
 
 TEST(QuoteValue, OnlyAddsTheQuotes) {
   EXPECT_EQ(QuoteValue("abc"), "\"abc\"");
@@ -306,15 +291,17 @@ TEST_F(FakeExport, FullDiskLeavesTheExistingFileUnchanged) {
   const QString path = PathOf("full.csv");
   Write(path, "precious");
   // A file size limit makes every write past it fail as on a full disk.
-  rlimit previous{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = previous;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  Export(path);
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
+  {
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const ScopedRestore limit([previous] { setrlimit(RLIMIT_FSIZE, &previous); });
+    const ScopedRestore signal(
+        [handler = std::signal(SIGXFSZ, SIG_IGN)] { std::signal(SIGXFSZ, handler); });
+    rlimit small = previous;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    Export(path);
+  }
   EXPECT_EQ(Errors, QStringList({"Stream write error."}));
   EXPECT_EQ(Contents(path), QByteArray("precious"));
   EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files), QStringList({"full.csv"}));
@@ -334,25 +321,27 @@ TEST_F(FakeExport, ReplacedFileKeepsItsPermissions) {
 }
 
 TEST_F(FakeExport, CharactersTheLocaleLacksBecomeQuestionMarks) {
-  const QByteArray previous = std::setlocale(LC_ALL, nullptr);
-  if (std::setlocale(LC_ALL, "de_DE.iso88591") == nullptr) GTEST_SKIP() << "no Latin-1 locale";
-  Open(Table({Field("w", ado::adVarWChar, 20)},
-             {{Text(QStringLiteral("caf\u00e9 \u20ac \u0142"))}}));
-  const QByteArray bytes = ExportBytes();
-  std::setlocale(LC_ALL, previous.constData());
+  QByteArray bytes;
+  {
+    const ScopedLocale latin1(LC_ALL, "de_DE.iso88591");
+    if (!latin1.Active()) GTEST_SKIP() << "no Latin-1 locale";
+    Open(Table({Field("w", ado::adVarWChar, 20)},
+               {{Text(QStringLiteral("caf\u00e9 \u20ac \u0142"))}}));
+    bytes = ExportBytes();
+  }
   EXPECT_EQ(bytes, QByteArray("caf\xe9 ? ?\r\n"));
   EXPECT_TRUE(Errors.isEmpty());
 }
 
 TEST_F(FakeExport, TheDialogAsAUserDrivesIt) {
   Open(Table({Field("a", ado::adInteger)}, {{Int(1)}}));
-  QDir::setCurrent(FFolder.path());
+  const ScopedRestore current = ScopedAssign(&QDir::currentPath, &QDir::setCurrent, FFolder.path());
   const QString target = PathOf("report.csv");
   Write(target, "old");
   QString startName;
   // Type a name without extension and accept; confirm the overwrite question.
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+  WhenModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), "Save as CSV");
     dialog->setDirectory(FFolder.path());
@@ -372,8 +361,8 @@ TEST_F(FakeExport, TheDialogAsAUserDrivesIt) {
 
   // The next save starts with the last chosen name; a cancel changes nothing.
   Write(target, "kept");
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+  WhenModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     startName = dialog->selectedFiles().value(0);
     dialog->reject();

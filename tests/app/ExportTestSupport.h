@@ -2,6 +2,8 @@
 
 #include "AppTestSupport.h"
 
+#include "data/TADOConnection.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -26,4 +28,22 @@ class ExportTest : public MainWindowTest {
   void Delimit(int index, const QString& custom = QString());
 
   QTemporaryDir FFolder;
+};
+
+// The export of results that a fake database layer gives.
+class FakeExport : public ExportTest {
+ protected:
+  void Open(fakeado::ResultData result) {
+    fake->Results.push_back(std::move(result));
+    Form->ADOConnection->SetConnectionString("DSN=fake");
+    Form->reSQL->setPlainText("SELECT");
+    Form->btnExecute->click();
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  }
+  QByteArray ExportBytes() {
+    const QString path = PathOf("out.csv");
+    Export(path);
+    return Contents(path);
+  }
+  fakeado::ScopedFakeAdo fake;
 };

@@ -1,16 +1,19 @@
 #include "AppTestSupport.h"
 
-#include "widgets/TSplitter.h"
 #include "data/RegionalSettings.h"
 #include "data/TADOConnection.h"
 #include "data/TADODataSet.h"
 #include "data/TDataSource.h"
 #include "data/TField.h"
 #include "tests/support/FakeAdo.h"
+#include "tests/support/FindChild.h"
+#include "tests/support/ModalDriver.h"
+#include "tests/support/RegionalGuard.h"
 #include "tests/support/TestDatabases.h"
 #include "widgets/GradientPanel.h"
 #include "widgets/ShellUtils.h"
 #include "widgets/TDBGrid.h"
+#include "widgets/TSplitter.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -23,7 +26,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 #include <limits>
@@ -31,11 +33,6 @@
 namespace {
 
 using namespace fakeado;
-
-template <typename T = QObject>
-T* Find(QObject* form, const char* name) {
-  return form->findChild<T*>(QString::fromLatin1(name));
-}
 
 TEST_F(MainWindowTest, EveryComponentCarriesItsName) {
   const QStringList names = {"GradientPanel1", "Panel1",        "btnConnect",  "ADODataSet",
@@ -290,7 +287,7 @@ TEST_F(MainWindowTest, BannerShowsItsGradientAcrossTheTop) {
 TEST_F(MainWindowTest, LocaleChangeReadsTheRegionalSettingsAgain) {
   RegionalSettings odd;
   odd.DecimalSeparator = u'#';
-  RegionalSettings::SetCurrent(odd);
+  const RegionalGuard regional(odd);
   ASSERT_EQ(RegionalSettings::Current().DecimalSeparator, u'#');
   QEvent change(QEvent::LocaleChange);
   QApplication::sendEvent(Form.get(), &change);
@@ -309,9 +306,7 @@ TEST_F(MainWindowTest, StatementIsTheWholeTextWithCrLf) {
   EXPECT_EQ(Form->StatementText(), QStringLiteral("SELECT 1\r\n  -- note\u00a0here \r\n\r\n"));
 }
 
-TEST_F(MainWindowTest, ExecuteHandsTheStatementToTheDataSetAndOpensIt) {
-  ScopedFakeAdo fake;
-  Form = std::make_unique<TfrmMain>();  // its connection is made by the fake factory
+TEST_F(FakeMainWindowTest, ExecuteHandsTheStatementToTheDataSetAndOpensIt) {
   fake->Results.push_back(Table({Field("a", ado::adInteger), Field("b", ado::adVarWChar, 10)},
                                 {{Int(1), Text("x")}, {Int(2), Text("y")}}));
   fake->Results.push_back(
@@ -337,9 +332,7 @@ TEST_F(MainWindowTest, ExecuteHandsTheStatementToTheDataSetAndOpensIt) {
   EXPECT_EQ(Form->ADODataSet->RecordIndex(), 0);
 }
 
-TEST_F(MainWindowTest, ExecuteFailureLeavesEverythingClosed) {
-  ScopedFakeAdo fake;
-  Form = std::make_unique<TfrmMain>();  // its connection is made by the fake factory
+TEST_F(FakeMainWindowTest, ExecuteFailureLeavesEverythingClosed) {
   fake->ExecuteFailure = "near \"SELEC\": syntax error";
   Form->ADOConnection->SetConnectionString("DSN=fake");
   Form->reSQL->setPlainText("SELEC 1");
@@ -352,9 +345,7 @@ TEST_F(MainWindowTest, ExecuteFailureLeavesEverythingClosed) {
   EXPECT_EQ(Form->reSQL->toPlainText(), "SELEC 1");
 }
 
-TEST_F(MainWindowTest, InputGivenWhileAStatementRunsIsDropped) {
-  ScopedFakeAdo fake;
-  Form = std::make_unique<TfrmMain>();
+TEST_F(FakeMainWindowTest, InputGivenWhileAStatementRunsIsDropped) {
   Form->show();
   fake->DuringExecute = [this] { PostImpatientInput(*Form); };
   Form->ADOConnection->SetConnectionString("DSN=fake");
@@ -442,11 +433,12 @@ namespace {
 
 TEST_F(MainWindowTest, BannerClickOpensTheUserGuideInstalledWithTheProgram) {
   QStringList opened;
-  const ShellRequestHandler previous =
-      SetShellRequestHandler([&](const ShellRequest& request) { opened << request.target; });
-  Form->show();
-  QTest::mouseClick(Form->GradientPanel1, Qt::LeftButton, {}, QPoint(100, 10));
-  SetShellRequestHandler(previous);
+  {
+    const ScopedRestore shell = ScopedSet(
+        &SetShellRequestHandler, [&](const ShellRequest& request) { opened << request.target; });
+    Form->show();
+    QTest::mouseClick(Form->GradientPanel1, Qt::LeftButton, {}, QPoint(100, 10));
+  }
   ASSERT_EQ(opened.size(), 1);
   const QUrl page(opened.first());
   ASSERT_TRUE(page.isLocalFile()) << opened.first().toStdString();
@@ -461,16 +453,16 @@ TEST_F(MainWindowTest, BannerClickOpensTheUserGuideInstalledWithTheProgram) {
 
 // Answers the connection string dialog: a new text and OK, or Cancel when text is empty.
 void AnswerConnectionDialog(const QString& text, QString* caption) {
-  QTimer::singleShot(0, [text, caption] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+  WhenModal([text, caption](QWidget* modal) {
+    auto* dialog = qobject_cast<QDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     *caption = dialog->windowTitle();
     if (text.isEmpty()) {
       dialog->reject();
       return;
     }
-    auto* edit = dialog->findChild<QLineEdit*>("ConnectionString");
-    auto* ok = dialog->findChild<QPushButton*>("OkButton");
+    auto* edit = Find<QLineEdit>(dialog, "ConnectionString");
+    auto* ok = Find<QPushButton>(dialog, "OkButton");
     ASSERT_NE(edit, nullptr);
     ASSERT_NE(ok, nullptr);
     edit->setText(text);

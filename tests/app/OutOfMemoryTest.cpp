@@ -3,6 +3,7 @@
 #include "data/TADOConnection.h"
 #include "data/TADODataSet.h"
 #include "tests/support/FakeAdo.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,25 +24,20 @@ namespace {
 
 const char kChild[] = "ROWMILL_OUT_OF_MEMORY_CHILD";
 
-// Lets the process grow by at most this much more.
-void LimitGrowth(qint64 bytes) {
+// Lets the process grow by at most this much more until the scope ends.
+ScopedRestore LimitedGrowth(qint64 bytes) {
   QFile statm(QStringLiteral("/proc/self/statm"));
-  ASSERT_TRUE(statm.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(statm.open(QIODevice::ReadOnly));
   const qint64 pages = statm.readAll().split(' ').value(0).toLongLong();
   rlimit limit{};
-  ASSERT_EQ(getrlimit(RLIMIT_AS, &limit), 0);
+  EXPECT_EQ(getrlimit(RLIMIT_AS, &limit), 0);
+  const rlimit previous = limit;
   limit.rlim_cur = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + bytes);
-  ASSERT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+  EXPECT_EQ(setrlimit(RLIMIT_AS, &limit), 0);
+  return ScopedRestore([previous] { setrlimit(RLIMIT_AS, &previous); });
 }
 
-void Unlimit() {
-  rlimit limit{};
-  getrlimit(RLIMIT_AS, &limit);
-  limit.rlim_cur = limit.rlim_max;
-  setrlimit(RLIMIT_AS, &limit);
-}
-
-class OutOfMemory : public ExportTest {
+class OutOfMemory : public FakeExport {
  protected:
   void Execute(const QString& sql) {
     Form->reSQL->setPlainText(sql);
@@ -71,14 +67,13 @@ TEST_F(OutOfMemory, ExecuteAndSaveReportItAndGoOn) {
     return;
   }
 
-  fakeado::ScopedFakeAdo fake;
-  Form = std::make_unique<TfrmMain>();
   Form->ADOConnection->SetConnectionString("DSN=fake");
   // The statement's result needs more memory than is left.
   fake->DuringExecute = [] { std::vector<char> result(1 << 30, 'x'); };
-  LimitGrowth(300 << 20);
-  Execute("SELECT everything");
-  Unlimit();
+  {
+    const ScopedRestore limit = LimitedGrowth(300 << 20);
+    Execute("SELECT everything");
+  }
   EXPECT_EQ(Errors, QStringList({"Out of memory."}));
   EXPECT_FALSE(Form->ADODataSet->Active());
   EXPECT_TRUE(Form->isEnabled());
@@ -93,9 +88,10 @@ TEST_F(OutOfMemory, ExecuteAndSaveReportItAndGoOn) {
   ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
   const QString path = PathOf("kept.csv");
   Write(path, "precious");
-  LimitGrowth(100 << 20);
-  Export(path);
-  Unlimit();
+  {
+    const ScopedRestore limit = LimitedGrowth(100 << 20);
+    Export(path);
+  }
   EXPECT_EQ(Errors, QStringList({"Out of memory."}));
   EXPECT_EQ(Contents(path), QByteArray("precious"));
   EXPECT_TRUE(Form->isEnabled());

@@ -1,8 +1,8 @@
-#include "app/ErrorBox.h"
-#include "app/Main.h"
-#include "base/HandlerGuard.h"
+#include "AppTestSupport.h"
+
 #include "data/TADOConnection.h"
 #include "platform/ado/AdoInterfaces.h"
+#include "tests/support/FindChild.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScopedDataLinkFolder.h"
 #include "tests/support/TestDatabases.h"
@@ -34,56 +34,52 @@ QString MakeDatabase() {
   return path;
 }
 
+// The main window as the program shows it, with a data link folder of the test's own.
+class RoadTest : public MainWindowTest {
+ protected:
+  ScopedDataLinkFolder links;
+};
+
 }  // namespace
 
-TEST(RoadTest, ConnectPicksTheSampleDataLinkFileAndExecuteShowsTheRows) {
-  ScopedDataLinkFolder links;
+TEST_F(RoadTest, ConnectPicksTheSampleDataLinkFileAndExecuteShowsTheRows) {
   const QString database = MakeDatabase();
   const QString udl =
       links.AddFile("Rowmill sample.udl", "DRIVER=SQLite3;Database=" + database + ";NoCreat=1");
   links.AddFile("Another.udl", "DSN=nothing");
+  TfrmMain& form = *Form;
+  form.show();
 
-  QStringList errors;
-  const auto previousHandler = SetApplicationExceptionHandler(&errorbox::HandleException);
-  const auto previousPresenter = errorbox::SetPresenter(
-      [&](QWidget*, const QString&, const QString& text) { errors << text; });
-  {
-    TfrmMain form;
-    form.show();
+  QString caption;
+  WhenModal([&](QWidget* dialog) {
+    caption = dialog->windowTitle();
+    QTest::mouseClick(Find<QWidget>(dialog, "UseDataLinkFile"), Qt::LeftButton);
+    auto* files = Find<QComboBox>(dialog, "DataLinkFile");
+    files->setCurrentIndex(files->findText("Rowmill sample.udl"));
+    QTest::keyClick(files, Qt::Key_Return);
+  });
+  QTest::mouseClick(form.btnConnect, Qt::LeftButton);
+  EXPECT_EQ(caption, "CS. ConnectionString");
+  EXPECT_EQ(form.ConnectionString(), "FILE NAME=" + udl);
+  EXPECT_EQ(form.ADOConnection->ConnectionString(), "FILE NAME=" + udl);
+  EXPECT_FALSE(form.ADOConnection->Connected());
 
-    QString caption;
-    WhenModal([&](QWidget* dialog) {
-      caption = dialog->windowTitle();
-      QTest::mouseClick(Child<QWidget>(dialog, "UseDataLinkFile"), Qt::LeftButton);
-      auto* files = Child<QComboBox>(dialog, "DataLinkFile");
-      files->setCurrentIndex(files->findText("Rowmill sample.udl"));
-      QTest::keyClick(files, Qt::Key_Return);
-    });
-    QTest::mouseClick(form.btnConnect, Qt::LeftButton);
-    EXPECT_EQ(caption, "CS. ConnectionString");
-    EXPECT_EQ(form.ConnectionString(), "FILE NAME=" + udl);
-    EXPECT_EQ(form.ADOConnection->ConnectionString(), "FILE NAME=" + udl);
-    EXPECT_FALSE(form.ADOConnection->Connected());
+  form.reSQL->setPlainText("SELECT name FROM towns ORDER BY id");
+  QTest::mouseClick(form.btnExecute, Qt::LeftButton);
+  ASSERT_TRUE(Errors.isEmpty()) << Errors.join("\n").toStdString();
+  QAbstractItemModel* rows = form.DBGrid1->model();
+  ASSERT_NE(rows, nullptr);
+  ASSERT_EQ(rows->rowCount(), 3);
+  EXPECT_EQ(rows->index(0, 0).data().toString(), "Bergen");
+  EXPECT_EQ(rows->index(2, 0).data().toString(), "Delft");
 
-    form.reSQL->setPlainText("SELECT name FROM towns ORDER BY id");
-    QTest::mouseClick(form.btnExecute, Qt::LeftButton);
-    ASSERT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
-    QAbstractItemModel* rows = form.DBGrid1->model();
-    ASSERT_NE(rows, nullptr);
-    ASSERT_EQ(rows->rowCount(), 3);
-    EXPECT_EQ(rows->index(0, 0).data().toString(), "Bergen");
-    EXPECT_EQ(rows->index(2, 0).data().toString(), "Delft");
-
-    // A second press starts from the confirmed reference and shows it by name.
-    QString shown;
-    WhenModal([&](QWidget* dialog) {
-      shown = Child<QComboBox>(dialog, "DataLinkFile")->currentText();
-      QTest::keyClick(dialog, Qt::Key_Escape);
-    });
-    QTest::mouseClick(form.btnConnect, Qt::LeftButton);
-    EXPECT_EQ(shown, "Rowmill sample.udl");
-    EXPECT_EQ(form.ConnectionString(), "FILE NAME=" + udl);
-  }
-  errorbox::SetPresenter(previousPresenter);
-  SetApplicationExceptionHandler(previousHandler);
+  // A second press starts from the confirmed reference and shows it by name.
+  QString shown;
+  WhenModal([&](QWidget* dialog) {
+    shown = Find<QComboBox>(dialog, "DataLinkFile")->currentText();
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  QTest::mouseClick(form.btnConnect, Qt::LeftButton);
+  EXPECT_EQ(shown, "Rowmill sample.udl");
+  EXPECT_EQ(form.ConnectionString(), "FILE NAME=" + udl);
 }

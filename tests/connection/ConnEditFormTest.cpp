@@ -2,8 +2,10 @@
 #include "base/HandlerGuard.h"
 #include "connection/AdoConEd.h"
 #include "connection/DataLinkRoutines.h"
+#include "tests/support/FindChild.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScopedDataLinkFolder.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,17 +22,15 @@
 
 namespace {
 
-template <typename T>
-T* Find(QWidget* form, const char* name) {
-  T* widget = Child<T>(form, name);
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
-// Opens a new dialog for connStr, lets the user act on it, and gives what Edit returns.
+// Opens a new dialog for connStr, lets the user act on it, and gives what Edit returns. The user
+// acts once the dialog is active, as the focus is then where the dialog put it (on a busy
+// machine activation comes a while after showing).
 QString EditWith(const QString& connStr, std::function<void(QWidget*)> user) {
   TConnEditForm form;
-  WhenModal(std::move(user));
+  WhenModal([user = std::move(user)](QWidget* dialog) {
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    user(dialog);
+  });
   return form.Edit(connStr);
 }
 
@@ -256,20 +256,23 @@ TEST_F(ConnEditForm, CancelEscAndTheCloseBoxKeepTheOldString) {
 
 TEST_F(ConnEditForm, HelpShowsItsErrorAndTheDialogStaysOpen) {
   QStringList reported;
-  const auto previous = SetApplicationExceptionHandler([&](std::exception_ptr error) {
-    try {
-      std::rethrow_exception(error);
-    } catch (const Exception& e) {
-      reported << e.Message();
-    }
-  });
-  const QString result = EditWith("DSN=old", [](QWidget* form) {
-    Click(form, "HelpButton");
-    EXPECT_TRUE(form->isVisible());
-    QTest::keyClicks(Find<QLineEdit>(form, "ConnectionString"), "2");
-    Click(form, "OkButton");
-  });
-  SetApplicationExceptionHandler(previous);
+  QString result;
+  {
+    const ScopedRestore handler =
+        ScopedSet(&SetApplicationExceptionHandler, [&](std::exception_ptr error) {
+          try {
+            std::rethrow_exception(error);
+          } catch (const Exception& e) {
+            reported << e.Message();
+          }
+        });
+    result = EditWith("DSN=old", [](QWidget* form) {
+      Click(form, "HelpButton");
+      EXPECT_TRUE(form->isVisible());
+      QTest::keyClicks(Find<QLineEdit>(form, "ConnectionString"), "2");
+      Click(form, "OkButton");
+    });
+  }
   EXPECT_EQ(reported, QStringList{"No context-sensitive help installed"});
   EXPECT_EQ(result, "DSN=old2");
 }
@@ -320,16 +323,17 @@ TEST_F(ConnEditForm, EnterPressesTheFocusedButtonAndTypedTextStaysAsTyped) {
     EXPECT_EQ(form.result(), c.Result) << c.Focused;
   }
   QStringList reported;
-  const auto previous =
-      SetApplicationExceptionHandler([&](std::exception_ptr) { reported << "help"; });
-  const QString afterHelp = EditWith("DSN=x", [](QWidget* form) {
-    auto* help = Find<QPushButton>(form, "HelpButton");
-    help->setFocus();
-    QTest::keyClick(help, Qt::Key_Return);
-    EXPECT_TRUE(form->isVisible());
-    Click(form, "CancelButton");
-  });
-  SetApplicationExceptionHandler(previous);
+  {
+    const ScopedRestore handler =
+        ScopedSet(&SetApplicationExceptionHandler, [&](std::exception_ptr) { reported << "help"; });
+    EditWith("DSN=x", [](QWidget* form) {
+      auto* help = Find<QPushButton>(form, "HelpButton");
+      help->setFocus();
+      QTest::keyClick(help, Qt::Key_Return);
+      EXPECT_TRUE(form->isVisible());
+      Click(form, "CancelButton");
+    });
+  }
   EXPECT_EQ(reported, QStringList{"help"});
 
   // A name of another case, or the start of one, is neither completed nor rewritten.

@@ -1,5 +1,6 @@
 #include "connection/AdoConEd.h"
 #include "connection/DataLinkRoutines.h"
+#include "tests/support/FindChild.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScopedDataLinkFolder.h"
 
@@ -14,13 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-template <typename T>
-T* Find(QWidget* form, const char* name) {
-  T* widget = Child<T>(form, name);
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
 
 void Click(QWidget* form, const char* name) {
   QTest::mouseClick(Find<QAbstractButton>(form, name), Qt::LeftButton);

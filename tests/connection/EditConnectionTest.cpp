@@ -1,6 +1,7 @@
 #include "connection/ADOUtils.h"
 #include "connection/AdoConEd.h"
 #include "data/TADOConnection.h"
+#include "tests/support/FindChild.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScopedDataLinkFolder.h"
 
@@ -34,15 +35,15 @@ class StringHolder : public QObject {
 std::function<void(QWidget*)> TypeAndConfirm(const QString& text, QString* caption = nullptr) {
   return [=](QWidget* form) {
     if (caption) *caption = form->windowTitle();
-    auto* edit = Child<QLineEdit>(form, "ConnectionString");
+    auto* edit = Find<QLineEdit>(form, "ConnectionString");
     edit->setText(text);
-    QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(form, "OkButton"), Qt::LeftButton);
   };
 }
 
 std::function<void(QWidget*)> CancelIt() {
   return [](QWidget* form) {
-    QTest::mouseClick(Child<QPushButton>(form, "CancelButton"), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(form, "CancelButton"), Qt::LeftButton);
   };
 }
 
@@ -122,7 +123,7 @@ TEST_F(EditConnection, PromptAfterCancelGivesTheConnectionsString) {
   TADOConnection connection;
   connection.SetConnectionString("DSN=kept");
   WhenModal([](QWidget* form) {
-    Child<QLineEdit>(form, "ConnectionString")->setText("DSN=typed");
+    Find<QLineEdit>(form, "ConnectionString")->setText("DSN=typed");
     form->close();
   });
   bool changed = true;

@@ -1,6 +1,7 @@
 #include "base/Exceptions.h"
 #include "data/TADOConnection.h"
 #include "tests/support/FakeAdo.h"
+#include "tests/support/ScopedValue.h"
 
 #include <gtest/gtest.h>
 
@@ -64,8 +65,8 @@ TEST(Connection, TransactionStateComesFromTheLayer) {
 }
 
 TEST(Connection, CreationFailureNamesTheDriverManager) {
-  const ado::ConnectionFactory previous =
-      ado::SetConnectionFactory([]() -> std::unique_ptr<ado::Connection> { return nullptr; });
+  const ScopedRestore factory = ScopedSet(
+      &ado::SetConnectionFactory, []() -> std::unique_ptr<ado::Connection> { return nullptr; });
   try {
     TADOConnection c;
     ADD_FAILURE() << "created";
@@ -74,5 +75,4 @@ TEST(Connection, CreationFailureNamesTheDriverManager) {
               "Error creating object.  Please verify that the ODBC driver manager (unixODBC 2.3 "
               "or later) has been properly installed");
   }
-  ado::SetConnectionFactory(previous);
 }

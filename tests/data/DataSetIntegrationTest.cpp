@@ -4,12 +4,15 @@
 #include "data/TField.h"
 #include "platform/ado/OdbcConnection.h"
 #include "platform/ado/SpillFile.h"
+#include "tests/support/ScopedBudget.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestDatabases.h"
 #include "tests/support/UnnamedFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -72,14 +75,16 @@ class DataSetOnDatabase : public ::testing::TestWithParam<const char*> {
       FConnectionString = testdb::MariaDbConnectionString();
     }
     REQUIRE_SERVER(FConnectionString);
-    RunSql(FConnectionString, "DROP TABLE IF EXISTS rm_items");
+    FTables.emplace(FConnectionString);
+    FItems = FTables->Name("rm_items");
     RunSql(FConnectionString,
-           "CREATE TABLE rm_items(id INTEGER, name VARCHAR(20), price DOUBLE PRECISION)");
+           Items("CREATE TABLE %1(id INTEGER, name VARCHAR(20), price DOUBLE PRECISION)"));
     RunSql(FConnectionString,
-           "INSERT INTO rm_items VALUES (1, 'one', 1.5), (2, 'two', 0.00001), (3, NULL, -2.5)");
-    FPrevious = ado::SetConnectionFactory([this]() -> std::unique_ptr<ado::Connection> {
-      return std::make_unique<CountingConnection>(FLog);
-    });
+           Items("INSERT INTO %1 VALUES (1, 'one', 1.5), (2, 'two', 0.00001), (3, NULL, -2.5)"));
+    FFactory.emplace(
+        ScopedSet(&ado::SetConnectionFactory, [this]() -> std::unique_ptr<ado::Connection> {
+          return std::make_unique<CountingConnection>(FLog);
+        }));
     FConnection = std::make_unique<TADOConnection>();
     FConnection->SetKeepConnection(false);
     FConnection->SetLoginPrompt(false);
@@ -91,12 +96,17 @@ class DataSetOnDatabase : public ::testing::TestWithParam<const char*> {
   void TearDown() override {
     FDataSet.reset();
     FConnection.reset();
-    if (!FConnectionString.isEmpty()) ado::SetConnectionFactory(FPrevious);
+    FFactory.reset();
   }
 
+  // The statement with "%1" replaced by the name of the test's table.
+  QString Items(const char* statement) const { return QString::fromLatin1(statement).arg(FItems); }
+
   QString FConnectionString;
+  std::optional<testdb::ScopedTables> FTables;
+  QString FItems;
   ConnectionLog FLog;
-  ado::ConnectionFactory FPrevious;
+  std::optional<ScopedRestore> FFactory;
   std::unique_ptr<TADOConnection> FConnection;
   std::unique_ptr<TADODataSet> FDataSet;
 };
@@ -104,7 +114,7 @@ class DataSetOnDatabase : public ::testing::TestWithParam<const char*> {
 }  // namespace
 
 TEST_P(DataSetOnDatabase, ConnectionIsHeldOnlyWhileProbingAndWhileAResultIsOpen) {
-  FDataSet->SetCommandText("SELECT id, name, price FROM rm_items ORDER BY id");
+  FDataSet->SetCommandText(Items("SELECT id, name, price FROM %1 ORDER BY id"));
   EXPECT_EQ(FLog.Opens, 1);  // the probe
   EXPECT_EQ(FLog.OpenNow, 0);
   FDataSet->Open();
@@ -133,7 +143,7 @@ TEST_P(DataSetOnDatabase, FailedOpenLeavesDataSetAndConnectionClosed) {
   EXPECT_FALSE(FDataSet->Active());
   EXPECT_FALSE(FConnection->Connected());
   EXPECT_EQ(FLog.OpenNow, 0);
-  FDataSet->SetCommandText("SELECT name FROM rm_items WHERE id = 2");
+  FDataSet->SetCommandText(Items("SELECT name FROM %1 WHERE id = 2"));
   const int before = FLog.Opens;
   FDataSet->Open();
   EXPECT_EQ(FLog.Opens, before + 1);
@@ -141,7 +151,7 @@ TEST_P(DataSetOnDatabase, FailedOpenLeavesDataSetAndConnectionClosed) {
 }
 
 TEST_P(DataSetOnDatabase, DataChangeIsDoneAndReportedAsNoResult) {
-  FDataSet->SetCommandText("UPDATE rm_items SET name = 'uno' WHERE id = 1");
+  FDataSet->SetCommandText(Items("UPDATE %1 SET name = 'uno' WHERE id = 1"));
   try {
     FDataSet->Open();
     FAIL() << "opened";
@@ -149,7 +159,7 @@ TEST_P(DataSetOnDatabase, DataChangeIsDoneAndReportedAsNoResult) {
     EXPECT_EQ(e.Message(), "ADODataSet: CommandText does not return a result set");
   }
   EXPECT_FALSE(FConnection->Connected());
-  FDataSet->SetCommandText("SELECT name FROM rm_items WHERE id = 1");
+  FDataSet->SetCommandText(Items("SELECT name FROM %1 WHERE id = 1"));
   FDataSet->Open();
   EXPECT_EQ(FDataSet->Fields(0)->AsString(), "uno");
 }
@@ -172,10 +182,11 @@ TEST_P(DataSetOnDatabase, ResultPastTheBudgetPagesToAFileThatGoesWithClose) {
       : which == "postgres" ? "SELECT i, 'row ' || i FROM generate_series(1, 600000) AS s(i)"
                             : "SELECT seq, CONCAT('row ', seq) FROM seq_1_to_600000";
   const int before = UnnamedFiles();
-  ado::ResultMemory::SetBudgetOverride(256 * 1024);
-  FDataSet->SetCommandText(rows);
-  FDataSet->Open();
-  ado::ResultMemory::SetBudgetOverride(0);
+  {
+    const ScopedRestore budget = ScopedBudget(256 * 1024);
+    FDataSet->SetCommandText(rows);
+    FDataSet->Open();
+  }
   EXPECT_GT(UnnamedFiles(), before);
   ASSERT_EQ(FDataSet->RecordCount(), 600000);
   for (const qint64 r : {qint64(0), qint64(345678), qint64(599999)})
@@ -193,15 +204,17 @@ INSTANTIATE_TEST_SUITE_P(Databases, DataSetOnDatabase,
 TEST(DataSetOnPostgres, BatchShowsTheRowsOfItsSecondStatement) {
   const QString cs = testdb::PostgresConnectionString();
   REQUIRE_SERVER(cs);
-  RunSql(cs, "DROP TABLE IF EXISTS rm_batch");
-  RunSql(cs, "CREATE TABLE rm_batch(n INTEGER)");
+  testdb::ScopedTables tables(cs);
+  const QString batch = tables.Name("rm_batch");
+  RunSql(cs, QStringLiteral("CREATE TABLE %1(n INTEGER)").arg(batch));
   TADOConnection connection;
   connection.SetKeepConnection(false);
   connection.SetConnectionString(cs);
   TADODataSet dataSet;
   dataSet.SetConnection(&connection);
   dataSet.SetCommandText(
-      "INSERT INTO rm_batch VALUES (7), (8); SELECT n * 2 AS d FROM rm_batch ORDER BY n");
+      QStringLiteral("INSERT INTO %1 VALUES (7), (8); SELECT n * 2 AS d FROM %1 ORDER BY n")
+          .arg(batch));
   dataSet.Open();
   ASSERT_EQ(dataSet.RecordCount(), 2);
   EXPECT_EQ(dataSet.Fields(0)->FieldName(), "d");

@@ -1,6 +1,6 @@
 #include "base/Exceptions.h"
 #include "tests/data/DataSetFixture.h"
-#include "tests/data/RegionalGuard.h"
+#include "tests/support/RegionalGuard.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "data/DateTimeText.h"
 #include "data/RegionalSettings.h"
-#include "tests/data/RegionalGuard.h"
+#include "tests/support/RegionalGuard.h"
 
 #include <gtest/gtest.h>
 

@@ -1,24 +1,16 @@
 #include "platform/CodePage.h"
+#include "tests/support/ScopedValue.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <string>
 
 namespace {
 
 // The process's character set for one test.
-class CharsetGuard {
+class CharsetGuard : public ScopedLocale {
  public:
-  explicit CharsetGuard(const char* locale) : FPrevious(std::setlocale(LC_CTYPE, nullptr)) {
-    FActive = std::setlocale(LC_CTYPE, locale) != nullptr;
-  }
-  ~CharsetGuard() { std::setlocale(LC_CTYPE, FPrevious.c_str()); }
-  bool Active() const { return FActive; }
-
- private:
-  std::string FPrevious;
-  bool FActive;
+  explicit CharsetGuard(const char* locale) : ScopedLocale(LC_CTYPE, locale) {}
 };
 
 }  // namespace

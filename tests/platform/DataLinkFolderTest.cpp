@@ -1,5 +1,6 @@
 #include "platform/DataLinkFolder.h"
 #include "tests/support/ScopedDataLinkFolder.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -69,11 +70,11 @@ TEST(DataLinkFolder, HonoursAnotherIniFileName) {
   ScopedDataLinkFolder links;
   const QString other = ScopedDataLinkFolder::IniFolder() + "/other.ini";
   WriteFile(other, "[ODBC]\nFileDSNPath=/srv/other\n");
-  qputenv("ODBCINSTINI", "other.ini");
-  const QString folder = DataLinkFolder();
-  qunsetenv("ODBCINSTINI");
+  {
+    const ScopedRestore iniName = ScopedEnvironment("ODBCINSTINI", "other.ini");
+    EXPECT_EQ(DataLinkFolder(), "/srv/other");
+  }
   QFile::remove(other);
-  EXPECT_EQ(folder, "/srv/other");
 }
 
 TEST(ReadIniValue, MissingFileSectionOrKeyIsEmpty) {

@@ -205,15 +205,11 @@ std::unique_ptr<ado::Recordset> FakeConnection::Execute(
   return std::make_unique<FakeRecordset>(std::move(resultData));
 }
 
-ScopedFakeAdo::ScopedFakeAdo() : FScript(std::make_shared<Script>()) {
-  std::shared_ptr<Script> script = FScript;
-  FPrevious = ado::SetConnectionFactory([script]() -> std::unique_ptr<ado::Connection> {
-    return std::make_unique<FakeConnection>(script);
-  });
-}
-
-ScopedFakeAdo::~ScopedFakeAdo() {
-  ado::SetConnectionFactory(FPrevious);
-}
+ScopedFakeAdo::ScopedFakeAdo()
+    : FScript(std::make_shared<Script>()),
+      FFactory(ScopedSet(&ado::SetConnectionFactory,
+                         [script = FScript]() -> std::unique_ptr<ado::Connection> {
+                           return std::make_unique<FakeConnection>(script);
+                         })) {}
 
 }  // namespace fakeado

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ado/AdoInterfaces.h"
+#include "tests/support/ScopedValue.h"
 
 #include <QString>
 #include <QStringList>
@@ -122,7 +123,6 @@ class FakeConnection : public ado::Connection {
 class ScopedFakeAdo {
  public:
   ScopedFakeAdo();
-  ~ScopedFakeAdo();
   ScopedFakeAdo(const ScopedFakeAdo&) = delete;
   ScopedFakeAdo& operator=(const ScopedFakeAdo&) = delete;
 
@@ -131,7 +131,7 @@ class ScopedFakeAdo {
 
  private:
   std::shared_ptr<Script> FScript;
-  ado::ConnectionFactory FPrevious;
+  ScopedRestore FFactory;
 };
 
 }  // namespace fakeado

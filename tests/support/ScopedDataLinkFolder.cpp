@@ -54,23 +54,16 @@ void ScopedDataLinkFolder::WriteIni(const QString& extraText) {
 }
 
 ScopedDataLinkFolder::ScopedDataLinkFolder(bool configured)
-    : FHadPrevious(qEnvironmentVariableIsSet("ODBCSYSINI")), FPrevious(qgetenv("ODBCSYSINI")) {
-  SharedIni& shared = Shared();
-  FFolder = shared.root.filePath(QStringLiteral("Data Links %1").arg(++shared.instances));
+    : FFolder(Shared().root.filePath(QStringLiteral("Data Links %1").arg(++Shared().instances))),
+      FSystemIni(ScopedEnvironment("ODBCSYSINI", IniFolder().toLocal8Bit())) {
   QDir().mkpath(FFolder);
   if (configured)
     WriteIni(QStringLiteral("[ODBC]\nTrace=No\nFileDSNPath=%1\n").arg(FFolder));
   else
     WriteIni(QStringLiteral("[ODBC]\nTrace=No\n"));
-  qputenv("ODBCSYSINI", IniFolder().toLocal8Bit());
 }
 
-ScopedDataLinkFolder::~ScopedDataLinkFolder() {
-  if (FHadPrevious)
-    qputenv("ODBCSYSINI", FPrevious);
-  else
-    qunsetenv("ODBCSYSINI");
-}
+ScopedDataLinkFolder::~ScopedDataLinkFolder() = default;
 
 QString ScopedDataLinkFolder::AddFile(const QString& name, const QString& connectionString) const {
   const QString path = FFolder + u'/' + name;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QByteArray>
+#include "tests/support/ScopedValue.h"
+
 #include <QString>
 
 // Points the driver manager's system ini folder (ODBCSYSINI) at a temporary folder whose
@@ -28,6 +29,5 @@ class ScopedDataLinkFolder {
 
  private:
   QString FFolder;
-  bool FHadPrevious;
-  QByteArray FPrevious;
+  ScopedRestore FSystemIni;
 };

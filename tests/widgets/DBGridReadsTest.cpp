@@ -2,6 +2,7 @@
 #include "data/TADODataSet.h"
 #include "data/TDataSource.h"
 #include "platform/ado/AdoInterfaces.h"
+#include "tests/support/ScopedValue.h"
 #include "widgets/TDBGrid.h"
 
 #include <QApplication>
@@ -80,8 +81,6 @@ class DBGridReads : public ::testing::Test {
   static constexpr qint64 kRows = 1000000;
 
   DBGridReads() {
-    FPrevious = ado::SetConnectionFactory(
-        [log = Log] { return std::make_unique<CountingConnection>(kRows, log); });
     Connection = new TADOConnection(&Window);
     Connection->SetKeepConnection(false);
     Connection->SetConnectionString("DSN=counting");
@@ -104,14 +103,15 @@ class DBGridReads : public ::testing::Test {
   ~DBGridReads() override {
     delete Grid;
     delete DataSet;
-    ado::SetConnectionFactory(FPrevious);
   }
 
   // Rows shown at least in part, plus the one the view may prepare past the bottom edge.
   qint64 RowsInView() const { return DataSet->BufferCount() + 1; }
 
   std::shared_ptr<ReadLog> Log = std::make_shared<ReadLog>();
-  ado::ConnectionFactory FPrevious;
+  ScopedRestore FFactory = ScopedSet(&ado::SetConnectionFactory, [log = Log] {
+    return std::unique_ptr<ado::Connection>(std::make_unique<CountingConnection>(kRows, log));
+  });
   QWidget Window;
   TADOConnection* Connection;
   TADODataSet* DataSet;

@@ -7,18 +7,16 @@
 
 #include <vector>
 
+#include "tests/support/ScopedValue.h"
 #include "widgets/ShellUtils.h"
 
 namespace {
 
 class ShellUtilsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    previous = SetShellRequestHandler([this](const ShellRequest& r) { requests.push_back(r); });
-  }
-  void TearDown() override { SetShellRequestHandler(previous); }
-  ShellRequestHandler previous;
   std::vector<ShellRequest> requests;
+  ScopedRestore handler =
+      ScopedSet(&SetShellRequestHandler, [this](const ShellRequest& r) { requests.push_back(r); });
 };
 
 TEST_F(ShellUtilsTest, OpenDocumentAsksForTheTargetAloneInTheNormalShowMode) {

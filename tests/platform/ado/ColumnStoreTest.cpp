@@ -1,4 +1,5 @@
 #include "platform/ado/ColumnStore.h"
+#include "tests/support/ScopedBudget.h"
 #include "tests/support/UnnamedFiles.h"
 
 #include <gtest/gtest.h>
@@ -98,8 +99,8 @@ TEST(ColumnStore, KeepsEveryKindWithItsExtremesAndBoundaries) {
 // reads back the same, in any order, and the file goes with the result.
 TEST(ColumnStore, PagesPastTheBudgetAndLeavesNoFileBehind) {
   const int filesBefore = UnnamedFiles();
-  ResultMemory::SetBudgetOverride(64 * 1024);
   {
+    const ScopedRestore budget = ScopedBudget(64 * 1024);
     ResultMemory memory;
     ColumnStore numbers(memory);
     ColumnStore texts(memory);
@@ -120,6 +121,5 @@ TEST(ColumnStore, PagesPastTheBudgetAndLeavesNoFileBehind) {
     }
     for (qint64 i = 0; i < kRows; ++i) ASSERT_EQ(numbers.Peek(i).Int, i * 7);
   }
-  ResultMemory::SetBudgetOverride(0);
   EXPECT_EQ(UnnamedFiles(), filesBefore);
 }

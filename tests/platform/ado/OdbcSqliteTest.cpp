@@ -1,5 +1,5 @@
-#include "platform/ado/ResultFetcher.h"
 #include "tests/platform/ado/AdoTestSupport.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QFile>
@@ -24,48 +24,6 @@ class SqliteLayer : public ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(SqliteLayer, ColumnsArriveWithTheMappedTypeAndSizes) {
-  Exec(*FConnection,
-       QStringLiteral("CREATE TABLE t(id INTEGER PRIMARY KEY AUTOINCREMENT, b BIGINT, s SMALLINT, "
-                      "ti TINYINT, f BIT, d DOUBLE, n NUMERIC(10,2), dec DECIMAL(30,5), "
-                      "dt DATE, tm TIME, ts TIMESTAMP, v VARCHAR(20), tx TEXT, bl BLOB)"));
-  auto rs = Exec(*FConnection, QStringLiteral("SELECT * FROM t"));
-  ASSERT_TRUE(rs->IsOpen());
-  ASSERT_EQ(rs->FieldCount(), 14);
-  EXPECT_EQ(rs->RecordCount(), 0);
-  using adotest::ExpectField;
-  ExpectField(rs->Field(0), {adInteger, 4, 10, 255, true});
-  ExpectField(rs->Field(1), {adBigInt, 8, 20, 255, true});
-  ExpectField(rs->Field(2), {adSmallInt, 2, 6, 255, true});
-  ExpectField(rs->Field(3), {adTinyInt, 1, 4, 255, true});
-  ExpectField(rs->Field(4), {adBoolean, 2, 255, 255, true});
-  ExpectField(rs->Field(5), {adDouble, 8, 54, 255, true});
-  // The driver reports NUMERIC as a double and DECIMAL as text.
-  ExpectField(rs->Field(6), {adDouble, 8, 10, 255, true});
-  ExpectField(rs->Field(7), {adVarChar, 30, 255, 255, false});
-  ExpectField(rs->Field(8), {adDBDate, 6, 10, 255, true});
-  ExpectField(rs->Field(9), {adDBTime, 6, 8, 0, true});
-  ExpectField(rs->Field(10), {adDBTimeStamp, 16, 32, 0, true});
-  ExpectField(rs->Field(11), {adVarChar, 20, 255, 255, false});
-  // Unbounded text is an ordinary string column; BLOB, though reported as bounded binary, is a
-  // large object.
-  ExpectField(rs->Field(12), {adVarChar, 255, 255, 255, false});
-  ExpectField(rs->Field(13), {adLongVarBinary, 255, 255, 255, false});
-  EXPECT_TRUE(rs->Field(0).IsAutoIncrement);
-  EXPECT_FALSE(rs->Field(1).IsAutoIncrement);
-  EXPECT_TRUE(rs->Field(12).Attributes & adFldLong);
-  for (int i = 0; i < rs->FieldCount(); ++i)
-    EXPECT_TRUE(rs->Field(i).Attributes & (adFldUpdatable | adFldUnknownUpdatable));
-  EXPECT_EQ(rs->Field(7).Name, QStringLiteral("dec"));
-}
-
-TEST_F(SqliteLayer, LabelNamesTheColumn) {
-  auto rs = Exec(*FConnection, QStringLiteral("SELECT 1 AS \"first one\", 2 AS Second"));
-  ASSERT_EQ(rs->FieldCount(), 2);
-  EXPECT_EQ(rs->Field(0).Name, QStringLiteral("first one"));
-  EXPECT_EQ(rs->Field(1).Name, QStringLiteral("Second"));
-}
 
 TEST_F(SqliteLayer, ValuesRoundTripExactly) {
   Exec(*FConnection, QStringLiteral("CREATE TABLE v(i BIGINT, d DOUBLE, t VARCHAR(40), x TEXT, "
@@ -129,28 +87,6 @@ TEST_F(SqliteLayer, ValuesLongerThanTheDeclaredSizeArriveWhole) {
   EXPECT_TRUE(rs->GetValue(2, 2).IsNull());
 }
 
-TEST_F(SqliteLayer, ResultsSpanningManyBlocksArriveCompleteAndInOrder) {
-  Exec(*FConnection, QStringLiteral("CREATE TABLE big(id INTEGER, x DOUBLE, name VARCHAR(20))"));
-  Exec(*FConnection,
-       QStringLiteral("WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s "
-                      "WHERE i < 2500) INSERT INTO big SELECT i, i * 0.5, 'n' || i "
-                      "FROM s"));
-  const SQLULEN saved = ResultFetcher::BlockRows();
-  for (SQLULEN block : {SQLULEN{7}, saved}) {
-    SCOPED_TRACE(block);
-    ResultFetcher::SetBlockRows(block);
-    auto rs = Exec(*FConnection, QStringLiteral("SELECT id, x, name FROM big ORDER BY id"));
-    ASSERT_EQ(rs->RecordCount(), 2500);
-    bool inOrder = true;
-    for (qint64 r = 0; r < 2500 && inOrder; ++r) {
-      inOrder = rs->GetValue(r, 0).Int == r + 1 && rs->GetValue(r, 1).Double == (r + 1) * 0.5 &&
-                rs->GetValue(r, 2).Text == QStringLiteral("n%1").arg(r + 1);
-      EXPECT_TRUE(inOrder) << "row " << r;
-    }
-  }
-  ResultFetcher::SetBlockRows(saved);
-}
-
 // The driver's streaming option leaves statements unrun that begin like queries but yield no
 // rows; they must run all the same. Each is the first statement of its connection, the one that
 // may stream.
@@ -165,48 +101,6 @@ TEST_F(SqliteLayer, StatementsThatYieldNoRowsRunWhateverTheyBeginWith) {
   auto rs = Exec(*adotest::OpenConnection(cs), QStringLiteral("SELECT group_concat(a) FROM w"));
   EXPECT_EQ(rs->GetValue(0, 0).Text, QStringLiteral("5,6"));
   EXPECT_EQ(Exec(*FConnection, QStringLiteral("PRAGMA user_version"))->GetValue(0, 0).Int, 7);
-}
-
-TEST_F(SqliteLayer, UpdateGivesAClosedRecordsetAndMakesTheChange) {
-  Exec(*FConnection, QStringLiteral("CREATE TABLE u(a INTEGER)"));
-  Exec(*FConnection, QStringLiteral("INSERT INTO u VALUES(1)"));
-  auto rs = Exec(*FConnection, QStringLiteral("UPDATE u SET a = 2"));
-  EXPECT_FALSE(rs->IsOpen());
-  EXPECT_EQ(rs->FieldCount(), 0);
-  EXPECT_EQ(rs->NextRecordset(), nullptr);
-  EXPECT_EQ(Exec(*FConnection, QStringLiteral("SELECT a FROM u"))->GetValue(0, 0).Int, 2);
-  // An update that touches no rows is no failure either.
-  EXPECT_FALSE(Exec(*FConnection, QStringLiteral("UPDATE u SET a = 3 WHERE a = 99"))->IsOpen());
-}
-
-TEST_F(SqliteLayer, RowsStayReadableAfterTheConnectionCloses) {
-  auto rs = Exec(*FConnection, QStringLiteral("SELECT 'kept' AS k"));
-  FConnection->Close();
-  EXPECT_FALSE(FConnection->IsOpen());
-  EXPECT_EQ(rs->GetValue(0, 0).Text, QStringLiteral("kept"));
-  // Its statement went with the connection.
-  EXPECT_THROW(rs->NextRecordset(), EOleException);
-  EXPECT_THROW(Exec(*FConnection, QStringLiteral("SELECT 1")), EOleException);
-  FConnection->Close();  // closing twice does nothing
-}
-
-TEST_F(SqliteLayer, OutOfRangeAccessIsAnErrorNotACrash) {
-  auto rs = Exec(*FConnection, QStringLiteral("SELECT 1 AS a"));
-  EXPECT_THROW(rs->GetValue(1, 0), EOleException);
-  EXPECT_THROW(rs->GetValue(0, 1), EOleException);
-  EXPECT_THROW(rs->Field(-1), EOleException);
-  auto closed = Exec(*FConnection, QStringLiteral("CREATE TABLE z(a INTEGER)"));
-  EXPECT_EQ(closed->RecordCount(), -1);
-  EXPECT_THROW(closed->GetValue(0, 0), EOleException);
-}
-
-TEST_F(SqliteLayer, StatementErrorsCarryTheDriversText) {
-  const QString message =
-      OleMessageOf([&] { Exec(*FConnection, QStringLiteral("SELECT * FROM nowhere")); });
-  EXPECT_TRUE(message.contains(QStringLiteral("no such table: nowhere"))) << message;
-  EXPECT_FALSE(message.endsWith(QLatin1Char('.')) || message.endsWith(QLatin1Char(' ')));
-  // The connection stays usable.
-  EXPECT_EQ(Exec(*FConnection, QStringLiteral("SELECT 5"))->GetValue(0, 0).Int, 5);
 }
 
 TEST_F(SqliteLayer, NoCreatRefusesAMissingDatabase) {
@@ -249,6 +143,7 @@ TEST(OdbcConnectionErrors, OperationsOnAClosedConnectionFail) {
 }
 
 TEST(ConnectionFactory, InstalledFactoryIsUsedAndCanBeRemoved) {
+  const ScopedRestore none([] { SetConnectionFactory({}); });
   int made = 0;
   ConnectionFactory previous = SetConnectionFactory([&] {
     ++made;

@@ -6,7 +6,9 @@
 #include "platform/datalinks/DataLinks.h"
 #include "platform/datalinks/OdbcSources.h"
 #include "tests/support/FakeAdo.h"
+#include "tests/support/FindChild.h"
 #include "tests/support/ModalDriver.h"
+#include "tests/support/ScopedValue.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QApplication>
@@ -70,26 +72,17 @@ TEST(OdbcSources, ListsTheInstalledDrivers) {
 
 namespace {
 
-template <typename T>
-T* Find(QWidget* dialog, const char* name) {
-  T* widget = Child<T>(dialog, name);
-  EXPECT_NE(widget, nullptr) << name;
-  return widget;
-}
-
 // Records, while it lives, the message of every failure that reaches the application's handler.
 struct ReportedMessage {
-  ReportedMessage()
-      : Previous(SetApplicationExceptionHandler([this](std::exception_ptr error) {
-          try {
-            std::rethrow_exception(error);
-          } catch (const Exception& e) {
-            Text = e.Message();
-          }
-        })) {}
-  ~ReportedMessage() { SetApplicationExceptionHandler(Previous); }
   QString Text;
-  ApplicationExceptionHandler Previous;
+  ScopedRestore Handler =
+      ScopedSet(&SetApplicationExceptionHandler, [this](std::exception_ptr error) {
+        try {
+          std::rethrow_exception(error);
+        } catch (const Exception& e) {
+          Text = e.Message();
+        }
+      });
 };
 
 }  // namespace
@@ -190,17 +183,24 @@ TEST(DataLinkPropertiesDialog, APasswordReachesPsqlOdbcUnchanged) {
   REQUIRE_SERVER(server);
   // Every character a connection string treats specially; psqlODBC decodes "+" and "%".
   const QString password = "a+b%41;{x}y";
-  {
+  // Roles belong to the whole server: one of this process's own.
+  const QString role = testdb::UniqueName("rm_hostile");
+  const auto administer = [&server](const QString& statement) {
     ado::OdbcConnection admin;
     admin.Open(server);
-    admin.Execute(
-        QString("DROP ROLE IF EXISTS rm_hostile; CREATE ROLE rm_hostile LOGIN PASSWORD '%1'")
-            .arg(password),
-        {});
-  }
+    admin.Execute(statement, {});
+  };
+  administer(QString("CREATE ROLE %1 LOGIN PASSWORD '%2'").arg(role, password));
+  const ScopedRestore dropRole([&] {
+    try {
+      administer("DROP ROLE IF EXISTS " + role);
+    } catch (const EOleException&) {
+      // A role left behind has a name nobody else uses.
+    }
+  });
   DataLinkPropertiesDialog dialog;
   dialog.SetConnectionString(server);
-  Find<QLineEdit>(&dialog, "UserName")->setText("rm_hostile");
+  Find<QLineEdit>(&dialog, "UserName")->setText(role);
   Find<QLineEdit>(&dialog, "Password")->setText(password);
   ado::OdbcConnection user;
   EXPECT_NO_THROW(user.Open(dialog.ConnectionString()));

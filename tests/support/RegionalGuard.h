@@ -1,9 +1,7 @@
 #pragma once
 
 #include "data/RegionalSettings.h"
-
-#include <clocale>
-#include <string>
+#include "tests/support/ScopedValue.h"
 
 // Settings of a test's own for its lifetime; the locale's are read again afterwards.
 class RegionalGuard {
@@ -16,22 +14,16 @@ class RegionalGuard {
   RegionalGuard& operator=(const RegionalGuard&) = delete;
 };
 
-// Switches the process locale for a test and restores it; false from Active when the locale is
-// not installed.
+// Switches the process locale for a test and restores it, the regional settings with it; false
+// from Active when the locale is not installed.
 class LocaleGuard {
  public:
-  explicit LocaleGuard(const char* name) : FPrevious(std::setlocale(LC_ALL, nullptr)) {
-    FActive = std::setlocale(LC_ALL, name) != nullptr;
-  }
-  ~LocaleGuard() {
-    std::setlocale(LC_ALL, FPrevious.c_str());
-    RegionalSettings::Reload();
-  }
+  explicit LocaleGuard(const char* name) : FLocale(LC_ALL, name) {}
+  ~LocaleGuard() { RegionalSettings::Reload(); }
   LocaleGuard(const LocaleGuard&) = delete;
   LocaleGuard& operator=(const LocaleGuard&) = delete;
-  bool Active() const { return FActive; }
+  bool Active() const { return FLocale.Active(); }
 
  private:
-  std::string FPrevious;
-  bool FActive = false;
+  ScopedLocale FLocale;
 };
