@@ -3,6 +3,7 @@
 #include "base/Exceptions.h"
 #include "platform/ado/AdoInterfaces.h"
 #include "platform/ado/OdbcConnection.h"
+#include "tests/support/TestDatabases.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,18 @@ inline std::unique_ptr<ado::Connection> OpenConnection(const QString& connection
   connection->Open(connectionString);
   return connection;
 }
+
+// A test on one server's database, with a connection open; skipped (or failed, when servers are
+// required) without that server.
+template <QString (*ConnectionString)()>
+class ServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_SERVER(ConnectionString());
+    FConnection = OpenConnection(ConnectionString());
+  }
+  std::unique_ptr<ado::Connection> FConnection;
+};
 
 inline std::unique_ptr<ado::Recordset> Exec(ado::Connection& connection, const QString& sql) {
   return connection.Execute(sql, {});

@@ -6,18 +6,7 @@
 using namespace ado;
 using adotest::Exec;
 
-namespace {
-
-class MariaDbLayer : public ::testing::Test {
- protected:
-  void SetUp() override {
-    REQUIRE_SERVER(testdb::MariaDbConnectionString());
-    FConnection = adotest::OpenConnection(testdb::MariaDbConnectionString());
-  }
-  std::unique_ptr<Connection> FConnection;
-};
-
-}  // namespace
+using MariaDbLayer = adotest::ServerTest<&testdb::MariaDbConnectionString>;
 
 TEST_F(MariaDbLayer, ValuesRoundTripExactly) {
   testdb::ScopedTables tables(testdb::MariaDbConnectionString());

@@ -6,18 +6,7 @@
 using namespace ado;
 using adotest::Exec;
 
-namespace {
-
-class PostgresLayer : public ::testing::Test {
- protected:
-  void SetUp() override {
-    REQUIRE_SERVER(testdb::PostgresConnectionString());
-    FConnection = adotest::OpenConnection(testdb::PostgresConnectionString());
-  }
-  std::unique_ptr<Connection> FConnection;
-};
-
-}  // namespace
+using PostgresLayer = adotest::ServerTest<&testdb::PostgresConnectionString>;
 
 TEST_F(PostgresLayer, BooleansAreBitsWithBoolsAsCharOff) {
   auto c = adotest::OpenConnection(testdb::PostgresConnectionString() +
