@@ -42,5 +42,9 @@ class Utf8Text {
 
 // The bytes taken two at a time as UTF-16 code units, the first as the low byte.
 QString BytesAsUnits(const char* bytes, qsizetype size);
+// The text of bounded binary data: its UTF-16 units where the bytes are UTF-16 text; else,
+// where the units would drop an odd last byte, hold a zero unit or break a character, "0x" and
+// every byte in hexadecimal, so no byte is lost and the file stays valid text.
+QString BytesText(const char* bytes, qsizetype size);
 
 }  // namespace valueconvert

@@ -25,7 +25,7 @@ OdbcRecordset::~OdbcRecordset() {
 
 std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
     std::shared_ptr<OdbcStatement> statement) {
-  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, statement->Family);
+  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, *statement->Profile);
   const SQLSMALLINT count = fetcher.ColumnCount();
   if (count == 0) {
     return std::unique_ptr<Recordset>(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ado/DriverProfile.h"
 #include "platform/ado/OdbcHandle.h"
 #include "platform/ado/TypeMapping.h"
 
@@ -15,7 +16,7 @@ struct OdbcStatement {
   std::vector<SQLLEN> ParameterIndicators;
   // The driver's SQL_GETDATA_EXTENSIONS: where SQLGetData may be used besides plain rows.
   SQLUINTEGER GetDataExtensions = 0;
-  DriverFamily Family = DriverFamily::Unknown;
+  const DriverProfile* Profile = &ProfileOf(DriverFamily::Unknown);
 };
 
 }  // namespace ado

@@ -16,8 +16,8 @@ namespace ado {
 class ResultFetcher {
  public:
   // getDataExtensions: the driver's SQL_GETDATA_EXTENSIONS bits.
-  ResultFetcher(SQLHSTMT statement, SQLUINTEGER getDataExtensions, DriverFamily family)
-      : FStatement(statement), FGetDataExtensions(getDataExtensions), FFamily(family) {}
+  ResultFetcher(SQLHSTMT statement, SQLUINTEGER getDataExtensions, const DriverProfile& profile)
+      : FStatement(statement), FGetDataExtensions(getDataExtensions), FProfile(profile) {}
 
   // The number of columns of the current result; 0 for a statement that yields no rows.
   SQLSMALLINT ColumnCount() const;
@@ -44,7 +44,7 @@ class ResultFetcher {
 
   SQLHSTMT FStatement;
   SQLUINTEGER FGetDataExtensions;
-  DriverFamily FFamily;
+  const DriverProfile& FProfile;
   std::vector<char> FPiece;
   std::vector<size_t> FPieceHints;  // per column: the first piece to ask for
 };
