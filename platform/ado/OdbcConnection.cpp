@@ -57,16 +57,17 @@ void OdbcConnection::CheckProfile() {
 }
 
 bool OdbcConnection::StreamingDescribesOtherwise(const QString& commandText) {
-  // SQLite's StepAPI describes a column without a declared type as "varchar", where the plain
-  // road describes it by its first value; only preparing the statement tells (it runs nothing).
+  // SQLite's StepAPI describes a column without a declared type (an expression, too) as
+  // "varchar", where the plain road describes it by its first value, a blob as a large object;
+  // only preparing the statement tells (it runs nothing).
   OdbcHandle statement = OdbcHandle::Allocate(SQL_HANDLE_STMT, FConnection.Get());
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
   if (!SQL_SUCCEEDED(SQLPrepareW(statement.Get(), text.data(), SQL_NTS))) return false;
   ResultFetcher fetcher(statement.Get(), FGetDataExtensions, *FProfile);
   const std::vector<ColumnDescription> columns = fetcher.DescribeColumns(fetcher.ColumnCount());
   return std::any_of(columns.begin(), columns.end(), [](const ColumnDescription& c) {
-    return !c.TableName.isEmpty() && c.SqlType == SQL_VARCHAR &&
-           c.TypeName == QLatin1String("varchar") && c.ColumnSize == 255;
+    return c.SqlType == SQL_VARCHAR && c.TypeName == QLatin1String("varchar") &&
+           c.ColumnSize == 255;
   });
 }
 
