@@ -68,6 +68,7 @@ DriverProfile Sqlite() {
   p.MayStream = &SqliteMayStream;
   p.ChecksColumnsBeforeStreaming = true;
   p.BracesValues = false;
+  p.DatabaseIsAFile = true;
   p.NoCreateKeyword = "NoCreat";
   p.ValuesAsText = true;
   p.FirstValueTyping = true;

@@ -44,8 +44,9 @@ struct DriverProfile {
   // A value the connection string dialog writes in braces, or as it stands (the SQLite driver
   // knows no braces, so it cannot take a value holding ";").
   bool BracesValues = true;
-  // The driver that stops connecting a missing database by this setting (SQLite's NoCreat=1):
-  // testing a connection must not create a file.
+  // The database is a file the dialog lets the user pick, and the setting that stops the driver
+  // from creating a missing one (SQLite's NoCreat=1): testing a connection must not create it.
+  bool DatabaseIsAFile = false;
   const char* NoCreateKeyword = nullptr;
 
   // Values. Every value comes as the database's own text, whatever the declared type (SQLite's

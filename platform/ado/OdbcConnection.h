@@ -36,9 +36,6 @@ class OdbcConnection : public Connection {
   std::unique_ptr<Recordset> Execute(const QString& commandText,
                                      const std::vector<ParameterInfo>& parameters) override;
 
-  // Whether the connection's driver streams rows (its streaming option is on).
-  bool Streams() const { return FRoad.Streams; }
-
  private:
   // Connects a new handle on the road; a failure is an EOleException.
   static OdbcHandle Connect(const Road& road);

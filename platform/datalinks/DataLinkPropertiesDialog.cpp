@@ -255,8 +255,7 @@ QString DataLinkPropertiesDialog::ConnectionString() const {
 void DataLinkPropertiesDialog::SourceButtonClick() {
   Driver->setEnabled(UseDriver->isChecked());
   DataSource->setEnabled(UseDataSource->isChecked());
-  // A driver that opens a database file by name.
-  BrowseDatabase->setEnabled(Profile().NoCreateKeyword != nullptr);
+  BrowseDatabase->setEnabled(Profile().DatabaseIsAFile);
 }
 
 void DataLinkPropertiesDialog::OkClick() {
