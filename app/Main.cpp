@@ -4,6 +4,7 @@
 #include "app/UserGuide.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
+#include "data/BlockingWork.h"
 #include "data/RegionalSettings.h"
 #include "data/TADOConnection.h"
 #include "data/TADODataSet.h"
@@ -186,6 +187,7 @@ void TfrmMain::ConfigureDataComponents() {
   ADOConnection->SetKeepConnection(false);
   ADOConnection->SetLoginPrompt(false);
   ADODataSet->SetConnection(ADOConnection);
+  ADODataSet->SetBlockingRunner([this](const BlockingWork& work) { RunBusy(work); });
   dsDataset->SetDataSet(ADODataSet);
   DBGrid1->SetDataSource(dsDataset);
 }
@@ -310,7 +312,10 @@ QString TfrmMain::StatementText() const {
 
 void TfrmMain::btnExecuteClick(QObject* /*Sender*/) {
   // What the user clicks or types while the statement runs is dropped, not replayed after it.
-  const InputGate gate(this);
+  // Typing goes on in the editor, and the statement can be stopped.
+  InputGate gate(this);
+  gate.SetStop(ProgressBar, [this] { StopWork(); });
+  gate.LetThrough(reSQL);
   ADODataSet->SetActive(false);
   ADODataSet->SetCommandText(StatementText());
   ADODataSet->SetActive(true);

@@ -86,6 +86,8 @@ void TfrmMain::ExportToFile(const QString& FileName) {
         ShowProgress(done);
         QCoreApplication::processEvents();
         sinceDispatch.restart();
+        // Asked to stop: the target stays as it was, the file beside it goes.
+        if (FStopExport) throw EAbort(QStringLiteral("Operation cancelled"));
       }
     }
     ShowProgress(done);

@@ -25,7 +25,8 @@ OdbcRecordset::~OdbcRecordset() {
 
 std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
     std::shared_ptr<OdbcStatement> statement) {
-  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, statement->Family);
+  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, statement->Family,
+                        statement->Control.get());
   const SQLSMALLINT count = fetcher.ColumnCount();
   if (count == 0) {
     return std::unique_ptr<Recordset>(
@@ -33,7 +34,8 @@ std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
   }
   std::vector<ColumnDescription> columns = fetcher.DescribeColumns(count);
   auto memory = std::make_unique<ResultMemory>();
-  std::vector<ColumnStore> stores = fetcher.FetchAll(columns, *memory);
+  std::vector<ColumnStore> stores = RunCancellable(
+      statement->Control.get(), nullptr, [&] { return fetcher.FetchAll(columns, *memory); });
   std::vector<FieldInfo> fields;
   fields.reserve(columns.size());
   for (const ColumnDescription& column : columns) fields.push_back(DescribeField(column));
@@ -98,7 +100,9 @@ std::unique_ptr<Recordset> OdbcRecordset::NextRecordset() {
       break;
   }
   SQLHSTMT handle = statement->Handle.Get();
-  const SQLRETURN rc = OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle);
+  const SQLRETURN rc = RunCancellable(statement->Control.get(), nullptr, [handle] {
+    return OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle);
+  });
   if (rc == SQL_NO_DATA) return nullptr;
   return FromCurrentResult(std::move(statement));
 }

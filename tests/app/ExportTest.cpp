@@ -199,7 +199,7 @@ TEST_F(FakeExport, WhileSavingInputIsDroppedAndTheWindowStaysOpen) {
   // The last value is read just before the file is written, when no events are dispatched.
   auto saving = std::make_shared<bool>(false);
   result.OnRead = [this, saving](qint64 row, int) {
-    if (*saving && row == 1) PostImpatientInput(*Form);
+    if (*saving && row == 1) PostImpatientInput(*Form, false);
   };
   Open(result);
   Form->show();
