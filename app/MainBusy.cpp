@@ -79,6 +79,12 @@ void TfrmMain::RunBusy(const BlockingWork& work) {
   ShowRowsSoFar(0);
   FRunningWork = &work;
   worker->start();
+  if (!worker->isRunning() && !worker->isFinished()) {
+    // No thread to be had (a process at its limit): the window waits, as it did before.
+    FRunningWork = nullptr;
+    work.Run();
+    return;
+  }
   progress.start();
   loop.exec();
   // Only an application that is quitting leaves the loop before the work ends.

@@ -89,22 +89,29 @@ class LongWork : public ExportTest {
   QElapsedTimer Acted;
 };
 
-TEST_F(LongWork, PostgresSleepStopsOnEscAndTheNextStatementRuns) {
+TEST_F(LongWork, ASleepingStatementStopsOnEscBeforeTheServerAnswersAndTheNextOneRuns) {
   const QString pg = testdb::PostgresConnectionString();
+  const QString mariadb = testdb::MariaDbConnectionString();
   REQUIRE_SERVER(pg);
-  Form->ADOConnection->SetConnectionString(pg);
+  REQUIRE_SERVER(mariadb);
   Form->show();
-  Form->reSQL->setFocus();
-  When(After(500), [this] { PressEsc(); });
-  Execute("SELECT pg_sleep(30)");
-  EXPECT_LT(Acted.elapsed(), 2000);
-  ExpectStoppedSilently();
-  EXPECT_EQ(Form->reSQL->toPlainText(), "SELECT pg_sleep(30)");
+  for (const auto& [connection, sleep] : {std::pair{pg, QStringLiteral("SELECT pg_sleep(30)")},
+                                          std::pair{mariadb, QStringLiteral("SELECT SLEEP(30)")}}) {
+    SCOPED_TRACE(sleep.toStdString());
+    Form->ADOConnection->SetConnectionString(connection);
+    Form->reSQL->setFocus();
+    When(After(500), [this] { PressEsc(); });
+    Execute(sleep);
+    EXPECT_LT(Acted.elapsed(), 2000);
+    ExpectStoppedSilently();
+    EXPECT_EQ(Form->reSQL->toPlainText(), sleep);
 
-  Execute("SELECT 42 AS answer");
-  ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
-  ASSERT_TRUE(Form->ADODataSet->Active());
-  EXPECT_EQ(Form->ADODataSet->Fields(0)->AsString(), "42");
+    Execute("SELECT 42 AS answer");
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    ASSERT_TRUE(Form->ADODataSet->Active());
+    EXPECT_EQ(Form->ADODataSet->Fields(0)->AsString(), "42");
+    Form->ADODataSet->Close();
+  }
 }
 
 TEST_F(LongWork, CloseDuringAPostgresSleepStopsItClosesTheWindowAndLeavesNoSession) {
