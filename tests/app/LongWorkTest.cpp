@@ -95,8 +95,11 @@ TEST_F(LongWork, ASleepingStatementStopsOnEscBeforeTheServerAnswersAndTheNextOne
   REQUIRE_SERVER(pg);
   REQUIRE_SERVER(mariadb);
   Form->show();
-  for (const auto& [connection, sleep] : {std::pair{pg, QStringLiteral("SELECT pg_sleep(30)")},
-                                          std::pair{mariadb, QStringLiteral("SELECT SLEEP(30)")}}) {
+  // Alone, and as the statement after the first result of a batch.
+  for (const auto& [connection, sleep] :
+       {std::pair{pg, QStringLiteral("SELECT pg_sleep(30)")},
+        std::pair{pg, QStringLiteral("SELECT 1 AS a; SELECT pg_sleep(30)")},
+        std::pair{mariadb, QStringLiteral("SELECT SLEEP(30)")}}) {
     SCOPED_TRACE(sleep.toStdString());
     Form->ADOConnection->SetConnectionString(connection);
     Form->reSQL->setFocus();
