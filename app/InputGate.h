@@ -26,7 +26,6 @@ class InputGate : public QObject {
   void SetStop(QWidget* place, std::function<void()> stop);
   // Input aimed at this widget reaches it (the editor, where typing starts nothing).
   void LetThrough(QWidget* widget) { FThrough = widget; }
-  bool CloseRequested() const { return FCloseRequested; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -311,8 +311,8 @@ QString TfrmMain::StatementText() const {
 }
 
 void TfrmMain::btnExecuteClick(QObject* /*Sender*/) {
-  // What the user clicks or types while the statement runs is dropped, not replayed after it.
-  // Typing goes on in the editor, and the statement can be stopped.
+  // Clicks and keys that would start something while the statement runs are dropped, not
+  // replayed after it; typing goes on in the editor, and Esc stops the statement.
   InputGate gate(this);
   gate.SetStop(ProgressBar, [this] { StopWork(); });
   gate.LetThrough(reSQL);
