@@ -31,7 +31,8 @@ void ClearLineBreaks(Text& text, qsizetype from, Char cr, Char lf) {
 
 DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimiter,
                                  const TADODataSet& dataSet, Style style)
-    : FFileName(fileName),
+    : FStyle(Checked(style, delimiter)),
+      FFileName(fileName),
       FFile(fileName),
       FSink(style == Style::Standard ? TextSink(TextSink::Encoding::Utf8, TextSink::Form::Exact)
             : codepage::IsUtf8()     ? TextSink(TextSink::Encoding::Utf8)
@@ -39,9 +40,7 @@ DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimit
       FDelimiter(delimiter),
       FDelimiterBytes(style == Style::Standard ? delimiter.toStdString()
                                                : codepage::FromUnicode(delimiter).toStdString()),
-      FStyle(style),
       FSpecials("\"\r\n") {
-  if (style == Style::Standard) CheckStandardDelimiter(delimiter);
   if (FDelimiterBytes.size() == 1) FSpecials += FDelimiterBytes;
   for (int i = 0; i < dataSet.FieldCount(); ++i) {
     const TField* field = dataSet.Fields(i);
@@ -53,6 +52,11 @@ DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimit
   else
     FSink.String().reserve(kChunkBytes + 4096);
   if (style == Style::Standard) WriteHeader(dataSet);
+}
+
+DelimitedWriter::Style DelimitedWriter::Checked(Style style, const QString& delimiter) {
+  if (style == Style::Standard) CheckStandardDelimiter(delimiter);
+  return style;
 }
 
 void DelimitedWriter::CheckStandardDelimiter(const QString& delimiter) {

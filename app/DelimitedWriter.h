@@ -56,14 +56,17 @@ class DelimitedWriter {
   void Flush();
   void WriteBytes(const char* data, qint64 size);
   [[noreturn]] void CannotCreate();
+  // The style, once a standard file's delimiter has passed its check.
+  static Style Checked(Style style, const QString& delimiter);
 
+  // First, so that a refused delimiter stops the writer before the file is touched.
+  Style FStyle;
   QString FFileName;
   QSaveFile FFile;
   std::vector<Column> FColumns;
   TextSink FSink;
   QString FDelimiter;
   std::string FDelimiterBytes;
-  Style FStyle;
   // The bytes that make a standard value quoted: the double quote, CR, LF, and a delimiter of
   // one byte.
   std::string FSpecials;
