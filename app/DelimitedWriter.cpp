@@ -174,8 +174,7 @@ void DelimitedWriter::QuoteStandard(size_t start) {
   const std::string_view value = std::string_view(line).substr(start);
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   if (!blank(value.front()) && !blank(value.back()) &&
-      value.find_first_of(FSpecials) == std::string_view::npos &&
-      (FDelimiterBytes.size() == 1 || value.find(FDelimiterBytes) == std::string_view::npos))
+      value.find_first_of(FSpecials) == std::string_view::npos && !HoldsDelimiter(value))
     return;
   const std::string copy(value);
   line.resize(start);
@@ -185,6 +184,17 @@ void DelimitedWriter::QuoteStandard(size_t start) {
     line += c;
   }
   line += '"';
+}
+
+bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {
+  const std::string& d = FDelimiterBytes;
+  if (d.size() == 1) return false;  // among the specials
+  // A delimiter of several characters can also form across a value's ends ("xa" before "aa"
+  // reads as "x" and "aaa"): the delimiter must be found only where it stands.
+  std::string framed = d;
+  framed.append(value);
+  framed += d;
+  return framed.find(d, 1) < d.size() + value.size();
 }
 
 void DelimitedWriter::Flush() {

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <string_view>
 #include <vector>
 
 class TADODataSet;
@@ -53,6 +54,7 @@ class DelimitedWriter {
   void WriteHeader(const TADODataSet& dataSet);
   // Quotes the value that the line holds from start on, if a reader needs it quoted.
   void QuoteStandard(size_t start);
+  bool HoldsDelimiter(std::string_view value) const;
   void Flush();
   void WriteBytes(const char* data, qint64 size);
   [[noreturn]] void CannotCreate();

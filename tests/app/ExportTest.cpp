@@ -402,6 +402,12 @@ TEST_F(FakeExport, StandardCsvQuotesWhatReadersNeedAndKeepsEveryValue) {
   EXPECT_EQ(lastLine(), "a\tb; \"a; b\"; 1e+300; ; \"\"\"\"");
   // UTF-8 whatever the locale's character set, header included.
   Form->ADODataSet->Close();
+  // A delimiter of several characters that a value's end would lengthen.
+  Open(Table({Field("x", ado::adVarWChar, 5), Field("y", ado::adVarWChar, 5)},
+             {{Text("xa"), Text("ay")}, {Text("b"), Text("c")}}));
+  Delimit(3, "aa");
+  EXPECT_EQ(ExportBytes(), QByteArray("xaay\r\n\"xa\"aa\"ay\"\r\nbaac\r\n"));
+  Form->ADODataSet->Close();
   Delimit(2);
   {
     const ScopedLocale latin1(LC_ALL, "de_DE.iso88591");
