@@ -198,7 +198,10 @@ void TfrmMain::ConfigureSaveDialog() {
   SaveDialog1->setWindowTitle(QStringLiteral("Save as CSV"));
   SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
   SaveDialog1->setFileMode(QFileDialog::AnyFile);
-  SaveDialog1->setNameFilters({QStringLiteral("CSV Files (*.csv)")});
+  // The first type, selected when the dialog first opens, is the plain file; the dialog keeps
+  // the user's choice for the rest of the run.
+  SaveDialog1->setNameFilters({kPlainCsvFilter, kStandardCsvFilter});
+  SaveDialog1->selectNameFilter(kPlainCsvFilter);
   SaveDialog1->setDefaultSuffix(QStringLiteral("csv"));
   SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, false);
   SaveDialog1->setOption(QFileDialog::ReadOnly, false);

@@ -117,7 +117,9 @@ TEST_F(MainWindowTest, StateAtStart) {
 TEST_F(MainWindowTest, SaveDialogSettings) {
   QFileDialog* dialog = Form->SaveDialog1;
   EXPECT_EQ(dialog->windowTitle(), "Save as CSV");
-  EXPECT_EQ(dialog->nameFilters(), QStringList({"CSV Files (*.csv)"}));
+  EXPECT_EQ(dialog->nameFilters(),
+            QStringList({"CSV Files (*.csv)", "CSV with header line, standard quoting (*.csv)"}));
+  EXPECT_EQ(dialog->selectedNameFilter(), "CSV Files (*.csv)");
   EXPECT_EQ(dialog->defaultSuffix(), "csv");
   EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
   EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
