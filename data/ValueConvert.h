@@ -46,5 +46,10 @@ QString BytesAsUnits(const char* bytes, qsizetype size);
 // where the units would drop an odd last byte, hold a zero unit or break a character, "0x" and
 // every byte in hexadecimal, so no byte is lost and the file stays valid text.
 QString BytesText(const char* bytes, qsizetype size);
+// Bytes as the sink's form writes them: as their text (BytesText), or for exact texts "\x" and
+// two lower-case hexadecimal digits per byte, as PostgreSQL writes bytea.
+void WriteBytes(const char* bytes, qsizetype size, TextSink& out);
+// "True"/"False", or for exact texts "true"/"false".
+void WriteTruth(bool value, TextSink& out);
 
 }  // namespace valueconvert

@@ -73,6 +73,7 @@ DriverProfile Sqlite() {
   p.ValuesAsText = true;
   p.FirstValueTyping = true;
   p.SmallBoundBuffers = true;
+  p.CancelClosesStatement = true;
   return p;
 }
 

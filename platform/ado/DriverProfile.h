@@ -60,6 +60,9 @@ struct DriverProfile {
   const char* MoneyTypeName = nullptr;
   // BIT(n) with n > 1 is a number, not a truth value.
   bool WideBitsAreNumbers = false;
+  // SQLCancel closes the statement under the feet of the thread that runs it: a stop is asked by
+  // the flag alone, between the steps of the work.
+  bool CancelClosesStatement = false;
   // What the driver calls SQL_GETDATA_EXTENSIONS does not hold for bound buffers: it fills
   // them whole and declares sizes it does not keep, so values are fetched in small buffers.
   bool SmallBoundBuffers = false;

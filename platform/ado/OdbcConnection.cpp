@@ -168,6 +168,7 @@ std::shared_ptr<OdbcStatement> OdbcConnection::NewStatement(SQLHDBC connection) 
   statement->Handle = OdbcHandle::Allocate(SQL_HANDLE_STMT, connection);
   statement->GetDataExtensions = FGetDataExtensions;
   statement->Profile = FProfile;
+  statement->Control = FControl;
   std::erase_if(FStatements, [](const std::weak_ptr<OdbcStatement>& s) { return s.expired(); });
   FStatements.push_back(statement);
   return statement;
@@ -232,13 +233,17 @@ std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
               SQL_HANDLE_STMT, stmt);
   }
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
-  const SQLRETURN rc = SQLExecDirectW(stmt, text.data(), SQL_NTS);
-  if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+  // A driver that closes the statement inside SQLCancel, under the feet of the thread that runs
+  // it, is stopped by the flag alone: there the stop waits for the statement's first rows.
+  const SQLHSTMT interruptible = FProfile->CancelClosesStatement ? nullptr : stmt;
+  RunCancellable(FControl.get(), interruptible, [&] {
+    const SQLRETURN rc = SQLExecDirectW(stmt, text.data(), SQL_NTS);
+    if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return;
     EOleException error = OdbcError(rc, SQL_HANDLE_STMT, stmt);
     if (streams && FTarget->Profile().ReparsesSyntaxErrors && error.SqlState() == "42601")
       throw Reparsed(commandText, std::move(error));
     throw error;
-  }
+  });
   return OdbcRecordset::FromCurrentResult(std::move(statement));
 }
 
@@ -254,6 +259,18 @@ EOleException OdbcConnection::Reparsed(const QString& commandText, EOleException
   std::vector<SQLWCHAR> drop = ToSqlWChar(QStringLiteral("DEALLOCATE rowmill_syntax_check"));
   SQLExecDirectW(deallocate.Get(), drop.data(), SQL_NTS);
   return error;
+}
+
+void OdbcConnection::Cancel() noexcept {
+  FControl->Cancel();
+}
+
+void OdbcConnection::ClearCancel() noexcept {
+  FControl->Clear();
+}
+
+qint64 OdbcConnection::RowsFetched() const noexcept {
+  return FControl->Rows();
 }
 
 }  // namespace ado

@@ -5,6 +5,7 @@
 #include "platform/ado/ConnectionTarget.h"
 #include "platform/ado/OdbcHandle.h"
 #include "platform/ado/OdbcStatement.h"
+#include "platform/ado/StatementControl.h"
 #include "platform/ado/TypeMapping.h"
 
 #include <QString>
@@ -35,6 +36,9 @@ class OdbcConnection : public Connection {
   std::vector<ParameterInfo> DescribeParameters(const QString& commandText) override;
   std::unique_ptr<Recordset> Execute(const QString& commandText,
                                      const std::vector<ParameterInfo>& parameters) override;
+  void Cancel() noexcept override;
+  void ClearCancel() noexcept override;
+  qint64 RowsFetched() const noexcept override;
 
  private:
   // Connects a new handle on the road; a failure is an EOleException.
@@ -64,6 +68,7 @@ class OdbcConnection : public Connection {
   SQLUINTEGER FGetDataExtensions = 0;
   const DriverProfile* FProfile = &ProfileOf(DriverFamily::Unknown);
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;
+  std::shared_ptr<StatementControl> FControl = std::make_shared<StatementControl>();
 };
 
 }  // namespace ado

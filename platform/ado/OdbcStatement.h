@@ -2,8 +2,10 @@
 
 #include "platform/ado/DriverProfile.h"
 #include "platform/ado/OdbcHandle.h"
+#include "platform/ado/StatementControl.h"
 #include "platform/ado/TypeMapping.h"
 
+#include <memory>
 #include <vector>
 
 namespace ado {
@@ -17,6 +19,8 @@ struct OdbcStatement {
   // The driver's SQL_GETDATA_EXTENSIONS: where SQLGetData may be used besides plain rows.
   SQLUINTEGER GetDataExtensions = 0;
   const DriverProfile* Profile = &ProfileOf(DriverFamily::Unknown);
+  // The connection's: lets another thread stop the statement and count its rows.
+  std::shared_ptr<StatementControl> Control;
 };
 
 }  // namespace ado
