@@ -6,6 +6,7 @@
 #include "data/TField.h"
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -39,9 +40,13 @@ DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimit
                                      : TextSink(TextSink::Encoding::Utf16)),
       FDelimiter(delimiter),
       FDelimiterBytes(style == Style::Standard ? delimiter.toStdString()
-                                               : codepage::FromUnicode(delimiter).toStdString()),
-      FSpecials("\"\r\n") {
-  if (FDelimiterBytes.size() == 1) FSpecials += FDelimiterBytes;
+                                               : codepage::FromUnicode(delimiter).toStdString()) {
+  FSpecial['"'] = FSpecial['\r'] = FSpecial['\n'] = true;
+  if (FDelimiterBytes.size() == 1) FSpecial[static_cast<unsigned char>(FDelimiterBytes[0])] = true;
+  // A delimiter of several bytes is looked for whole; the word search then repeats the quote.
+  FDelimiterWord =
+      0x0101010101010101ULL *
+      static_cast<unsigned char>(FDelimiterBytes.size() == 1 ? FDelimiterBytes[0] : '"');
   for (int i = 0; i < dataSet.FieldCount(); ++i) {
     const TField* field = dataSet.Fields(i);
     FColumns.push_back({field, field->IsBlob(), field->DataType() == ftString});
@@ -173,8 +178,8 @@ void DelimitedWriter::QuoteStandard(size_t start) {
   std::string& line = FSink.Bytes();
   const std::string_view value = std::string_view(line).substr(start);
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  if (!blank(value.front()) && !blank(value.back()) &&
-      value.find_first_of(FSpecials) == std::string_view::npos && !HoldsDelimiter(value))
+  if (!blank(value.front()) && !blank(value.back()) && !HoldsSpecial(value) &&
+      !HoldsDelimiter(value))
     return;
   const std::string copy(value);
   line.resize(start);
@@ -184,6 +189,26 @@ void DelimitedWriter::QuoteStandard(size_t start) {
     line += c;
   }
   line += '"';
+}
+
+bool DelimitedWriter::HoldsSpecial(std::string_view value) const {
+  // Eight bytes at a time: a byte equal to one of the four is a zero byte of the word XOR that
+  // byte repeated, which the borrow of a subtraction finds.
+  constexpr quint64 kOnes = 0x0101010101010101ULL;
+  constexpr quint64 kHighs = 0x8080808080808080ULL;
+  const auto zeroByte = [](quint64 x) { return ((x - kOnes) & ~x & kHighs) != 0; };
+  const char* p = value.data();
+  size_t n = value.size();
+  for (; n >= 8; p += 8, n -= 8) {
+    quint64 word;
+    std::memcpy(&word, p, 8);
+    if (zeroByte(word ^ (kOnes * '"')) || zeroByte(word ^ (kOnes * '\r')) ||
+        zeroByte(word ^ (kOnes * '\n')) || zeroByte(word ^ FDelimiterWord))
+      return true;
+  }
+  for (; n > 0; ++p, --n)
+    if (FSpecial[static_cast<unsigned char>(*p)]) return true;
+  return false;
 }
 
 bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {

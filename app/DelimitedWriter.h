@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <array>
 #include <string_view>
 #include <vector>
 
@@ -54,6 +55,7 @@ class DelimitedWriter {
   void WriteHeader(const TADODataSet& dataSet);
   // Quotes the value that the line holds from start on, if a reader needs it quoted.
   void QuoteStandard(size_t start);
+  bool HoldsSpecial(std::string_view value) const;
   bool HoldsDelimiter(std::string_view value) const;
   void Flush();
   void WriteBytes(const char* data, qint64 size);
@@ -70,6 +72,7 @@ class DelimitedWriter {
   QString FDelimiter;
   std::string FDelimiterBytes;
   // The bytes that make a standard value quoted: the double quote, CR, LF, and a delimiter of
-  // one byte.
-  std::string FSpecials;
+  // one byte; a table, since every byte of every value is looked up.
+  std::array<bool, 256> FSpecial{};
+  quint64 FDelimiterWord = 0;
 };

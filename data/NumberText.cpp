@@ -81,8 +81,9 @@ void WriteUnsigned(quint64 value, TextSink& out) {
 // Most stored reals are decimals of a few places (prices, measures): a value that turns whole
 // when multiplied by 10^k, below 10^15, is N / 10^k with N's digits as its own 15-digit
 // rounding (a double's error is far below half a unit of the 15th digit). Written from N's
-// digits at once; false leaves the value to the general way.
-static bool WriteShortDecimal(double value, QChar separator, TextSink& out) {
+// digits at once; false leaves the value to the general way. When exact, only a decimal that
+// reads back as the value itself (N / 10^k, correctly rounded, is the value) is written so.
+static bool WriteShortDecimal(double value, QChar separator, TextSink& out, bool exact = false) {
   static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
   const double magnitude = std::fabs(value);
   if (!(magnitude >= 1e-3 && magnitude < 1e15)) return false;
@@ -90,6 +91,7 @@ static bool WriteShortDecimal(double value, QChar separator, TextSink& out) {
     const double scaled = magnitude * kPowers[k];
     if (scaled >= 1e15) return false;
     if (scaled != std::trunc(scaled)) continue;
+    if (exact && scaled / kPowers[k] != magnitude) return false;
     char digits[24];
     const auto r = std::to_chars(digits, digits + sizeof digits, static_cast<qint64>(scaled));
     int count = static_cast<int>(r.ptr - digits);
@@ -159,6 +161,8 @@ void WriteGeneral(double value, QChar separator, TextSink& out) {
 
 void WriteReal(double value, QChar separator, TextSink& out) {
   if (!out.IsExact()) return WriteGeneral(value, separator, out);
+  // Most stored reals are short decimals, written at once and without an exponent.
+  if (value != 0 && WriteShortDecimal(value, u'.', out, true)) return;
   char text[32];
   const auto r = std::to_chars(text, text + sizeof text, value);
   out.Ascii(text, static_cast<size_t>(r.ptr - text));
