@@ -1,5 +1,6 @@
 #include "platform/ado/OdbcConnection.h"
 
+#include "platform/ado/BusyTimeout.h"
 #include "platform/ado/OdbcCheck.h"
 #include "platform/ado/OdbcEnvironment.h"
 #include "platform/ado/OdbcLimits.h"
@@ -8,6 +9,7 @@
 #include "platform/ado/StreamingOption.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
+#include "platform/ado/UnservedStatement.h"
 
 #include <QElapsedTimer>
 
@@ -80,8 +82,9 @@ SQLHDBC OdbcConnection::HandleFor(const QString& commandText) {
   return FQueryConnection.Get();
 }
 
-OdbcHandle OdbcConnection::ConnectWith(const QString& connectionString) const {
-  const LoginTimeout timeout = PlanLoginTimeout(connectionString, FLoginTimeoutSeconds);
+OdbcHandle OdbcConnection::ConnectWith(const QString& connectionString) {
+  const BusyTimeout busy = PlanBusyTimeout(connectionString, LockMetJustNow());
+  const LoginTimeout timeout = PlanLoginTimeout(busy.ConnectionString, FLoginTimeoutSeconds);
   OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
   if (timeout.AttributeSeconds > 0)
     OdbcCheck(SQLSetConnectAttrW(
@@ -89,7 +92,12 @@ OdbcHandle OdbcConnection::ConnectWith(const QString& connectionString) const {
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeout.AttributeSeconds)),
                   SQL_IS_UINTEGER),
               SQL_HANDLE_DBC, connection.Get());
+  QElapsedTimer waited;
+  waited.start();
   Connect(connection, timeout);
+  // The SQLite driver reads the schema on connecting and, finding the database locked, waits
+  // its time-out out and connects all the same: a connect that took that long met the lock.
+  if (busy.WaitMs >= 100 && waited.elapsed() >= busy.WaitMs - 20) FLockMet.start();
   return connection;
 }
 
@@ -150,6 +158,11 @@ bool OdbcConnection::InTransaction() const {
   return autoCommit == SQL_AUTOCOMMIT_OFF;
 }
 
+bool OdbcConnection::LockMetJustNow() const {
+  // The steps of one statement follow one another within moments.
+  return FLockMet.isValid() && FLockMet.elapsed() < 2000;
+}
+
 void OdbcConnection::RequireOpen() const {
   if (!IsOpen())
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is closed"));
@@ -172,12 +185,25 @@ void OdbcConnection::FreeStatements() noexcept {
   FStatements.clear();
 }
 
-std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
+void OdbcConnection::CheckServed(const QString& commandText) const {
   CheckStatementText(commandText);
+  const QString refusal = UnservedStatementRefusal(FFamily, commandText);
+  if (!refusal.isEmpty()) throw ProviderError(refusal);
+}
+
+std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
+  CheckServed(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement(FConnection.Get());
   SQLHSTMT stmt = statement->Handle.Get();
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
-  OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+  if (LockMetJustNow()) throw LockedError(QStringLiteral("[SQLite]database is locked"));
+  try {
+    OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+  } catch (const EOleException& error) {
+    if (!IsLockedError(FFamily, error)) throw;
+    FLockMet.start();
+    throw LockedError(error.Message());
+  }
   SQLSMALLINT count = 0;
   OdbcCheck(SQLNumParams(stmt, &count), SQL_HANDLE_STMT, stmt);
   std::vector<ParameterInfo> parameters;
@@ -208,8 +234,14 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
 std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
                                                    const std::vector<ParameterInfo>& parameters) {
   RequireOpen();
-  CheckStatementText(commandText);
+  CheckServed(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement(HandleFor(commandText));
+  // The lock was met and waited for moments ago, by the probe or on connecting: waiting again
+  // would only double the wait.
+  if (LockMetJustNow()) {
+    FLockMet.invalidate();
+    throw LockedError(QStringLiteral("[SQLite]database is locked"));
+  }
   SQLHSTMT stmt = statement->Handle.Get();
   // Parameters carry no values: each is sent as a typed NULL.
   statement->ParameterIndicators.assign(parameters.size(), SQL_NULL_DATA);
@@ -222,8 +254,13 @@ std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
               SQL_HANDLE_STMT, stmt);
   }
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
-  OdbcCheck(SQLExecDirectW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
-  return OdbcRecordset::FromCurrentResult(std::move(statement));
+  try {
+    OdbcCheck(SQLExecDirectW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+    return OdbcRecordset::FromCurrentResult(std::move(statement));
+  } catch (const EOleException& error) {
+    if (!IsLockedError(FFamily, error)) throw;
+    throw LockedError(error.Message());
+  }
 }
 
 }  // namespace ado

@@ -7,6 +7,7 @@
 #include "platform/ado/StreamingOption.h"
 #include "platform/ado/TypeMapping.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <memory>
@@ -37,8 +38,10 @@ class OdbcConnection : public Connection {
   // Connects the handle, giving up as the time-out says; a failure is an EOleException.
   static void Connect(const OdbcHandle& connection, const LoginTimeout& timeout);
   // A new connection with the string and the time-out planned for it.
-  OdbcHandle ConnectWith(const QString& connectionString) const;
+  OdbcHandle ConnectWith(const QString& connectionString);
   void RequireOpen() const;
+  // Refuses a statement that the driver would cut short or never come back from.
+  void CheckServed(const QString& commandText) const;
   std::shared_ptr<OdbcStatement> NewStatement(SQLHDBC connection);
   // The connection a statement runs on: the streaming one for the queries it serves, where the
   // driver's streaming option serves some queries only.
@@ -53,6 +56,11 @@ class OdbcConnection : public Connection {
   StreamingPlan FQueries;  // the streaming that serves some queries on a connection of their own
   SQLUINTEGER FGetDataExtensions = 0;
   DriverFamily FFamily = DriverFamily::Unknown;
+  // When a step of the statement under way (its probe, a connect, its execution) last waited for
+  // a locked database: the steps that follow at once do not wait again, and the execution
+  // reports the lock.
+  QElapsedTimer FLockMet;
+  bool LockMetJustNow() const;
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;
 };
 
