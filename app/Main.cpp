@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/InputGate.h"
+#include "app/SaveDialog.h"
 #include "app/UserGuide.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
@@ -116,7 +117,7 @@ void TfrmMain::CreateComponents() {
   btnExecute = Named(new QPushButton(Panel1), "btnExecute");
   btnSave = Named(new QPushButton(Panel1), "btnSave");
   ADOConnection = Named(new TADOConnection(this), "ADOConnection");
-  SaveDialog1 = Named(new QFileDialog(this), "SaveDialog1");
+  SaveDialog1 = Named(new TSaveDialog(this), "SaveDialog1");
   edtCustomDelimiter = Named(new QLineEdit(Panel1), "edtCustomDelimiter");
   cbxDelimiter = Named(new QComboBox(Panel1), "cbxDelimiter");
   ProgressBar = Named(new QProgressBar(Panel1), "ProgressBar");
