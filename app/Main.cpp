@@ -1,6 +1,7 @@
 #include "app/Main.h"
 
 #include "app/InputGate.h"
+#include "app/LongLineLayout.h"
 #include "app/SaveDialog.h"
 #include "app/UserGuide.h"
 #include "base/HandlerGuard.h"
@@ -172,6 +173,7 @@ void TfrmMain::ConfigureSqlPanel() {
   Panel4->SetBevelOuter(bvNone);
   reSQL->setFont(EditorFont());
   reSQL->setLineWrapMode(QPlainTextEdit::NoWrap);
+  KeepLongLinesLaidOut(reSQL);
   reSQL->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   reSQL->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // Tab leaves the editor, as it does in the other controls of the window.
