@@ -4,6 +4,7 @@
 #include "app/LongLineLayout.h"
 #include "app/SaveDialog.h"
 #include "app/UserGuide.h"
+#include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
 #include "data/RegionalSettings.h"
@@ -286,8 +287,12 @@ void TfrmMain::ShowAtStart() {
 }
 
 void TfrmMain::GradientPanel1Click(QObject* /*Sender*/) {
-  // A page the project owns and ships, rather than an outside address.
-  OpenDocument(QUrl::fromLocalFile(UserGuidePath()).toString());
+  // A page the project owns and ships, rather than an outside address. When nothing can show it,
+  // the user learns so and where the page is, instead of a click that does nothing.
+  const QString guide = UserGuidePath();
+  OpenLocalDocument(guide, Guarded([guide](const QString& reason) {
+                      throw Exception(UserGuideNotOpenedMessage(guide, reason));
+                    }));
 }
 
 void TfrmMain::btnConnectClick(QObject* /*Sender*/) {

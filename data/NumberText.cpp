@@ -122,7 +122,7 @@ void WriteGeneral(double value, QChar separator, TextSink& out) {
   if (std::isinf(value)) return out.Ascii(value > 0 ? "INF" : "-INF");
   if (value == 0) return out.Ascii("0");
   if (WriteShortDecimal(value, separator, out)) return;
-  char digits[20];
+  char digits[20] = {};  // zeroed: some optimisers cannot see that Digits15 fills what is read
   int exp10 = 0;
   const int count = Digits15(std::fabs(value), digits, exp10);
   // Built in ASCII with "." for the separator, which Number then writes.

@@ -16,7 +16,7 @@ class Recordset;
 class TADOConnection;
 class TDataSource;
 class TField;
-class TFieldDef;
+struct TFieldDef;
 
 // A parameter parsed from the command text, with what the driver told of it.
 struct TParameter {

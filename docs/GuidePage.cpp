@@ -1,5 +1,5 @@
-// Turns README.md into the HTML page that the banner of the main window opens:
-// GuidePage <README.md> <page.html>.
+// Turns the user guide's Markdown into the HTML page that the banner of the main window opens:
+// GuidePage <guide.md> <page.html>.
 
 #include <QFile>
 #include <QGuiApplication>
@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
   QGuiApplication application(argc, argv);
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s README.md page.html\n", argv[0]);
+    std::fprintf(stderr, "usage: %s guide.md page.html\n", argv[0]);
     return 2;
   }
   QFile source(QString::fromLocal8Bit(argv[1]));

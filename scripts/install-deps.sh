@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git clang-format
+  build-essential cmake ninja-build pkg-config git clang clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   unixodbc unixodbc-dev odbcinst libsqliteodbc odbc-postgresql odbc-mariadb
   postgresql mariadb-server mariadb-client sqlite3

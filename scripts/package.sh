@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the build folder and the Debian package from it, and prints the package's path.
+# Builds what the package holds in the build folder (not the tests and benchmarks), makes the
+# Debian package from it, and prints the package's path.
 # CPack's own messages go to standard error, so "$(bash scripts/package.sh)" is the path alone.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh build >&2
+ROWMILL_BUILD_TARGETS=rowmill_package_contents bash scripts/build.sh build >&2
 # An older version's package must not be taken for this one.
 rm -f build/rowmill_*.deb
 (cd build && cpack -G DEB) >&2

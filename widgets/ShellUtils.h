@@ -23,6 +23,12 @@ void ShellOpen(const QString& target, const QString& parameters, const QString& 
 // ShellOpen with no parameters, no directory and the normal show mode.
 void OpenDocument(const QString& target);
 
+// Opens a local file with the desktop's opener (xdg-open, else a browser Qt finds) and calls failed
+// with the reason when nothing can open it: at once when no opener is installed, later when the
+// opener gives up (no program for the file's type). A test's request handler, when set, takes the
+// request instead, as for ShellOpen.
+void OpenLocalDocument(const QString& path, std::function<void(const QString& reason)> failed);
+
 using ShellRequestHandler = std::function<void(const ShellRequest&)>;
 // Replaces the desktop shell for every following request (an empty handler restores it), so
 // that tests can see what would be opened; returns the previous handler.

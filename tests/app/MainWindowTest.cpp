@@ -1,5 +1,6 @@
 #include "AppTestSupport.h"
 
+#include "app/UserGuide.h"
 #include "data/RegionalSettings.h"
 #include "data/TADOConnection.h"
 #include "data/TADODataSet.h"
@@ -27,6 +28,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -482,8 +484,46 @@ TEST_F(MainWindowTest, BannerClickOpensTheUserGuideInstalledWithTheProgram) {
   const QString html = QString::fromUtf8(guide.readAll());
   EXPECT_TRUE(html.contains("<title>Rowmill user guide</title>"));
   EXPECT_TRUE(html.contains("Connecting"));
-  EXPECT_TRUE(QFile::exists(QFileInfo(guide).dir().filePath("docs/screenshots/main-window.png")));
+  EXPECT_TRUE(QFile::exists(QFileInfo(guide).dir().filePath("screenshots/main-window.png")));
   EXPECT_TRUE(Errors.isEmpty());
+}
+
+// With nothing that can show the guide, the click says so and names the file, rather than doing
+// nothing; an opener that succeeds raises nothing.
+TEST_F(MainWindowTest, BannerClickSaysWhereTheGuideIsWhenNothingCanShowIt) {
+  struct Case {
+    const char* opener;  // the body of a fake xdg-open, or null for none on the PATH
+    const char* reason;  // what the error box says, or null for no box
+  };
+  const Case cases[] = {
+      {nullptr, "no program to open it is installed"},
+      {"exit 3", "no program to open it is installed"},
+      {"exit 4", "the desktop's opener failed with code 4"},
+      {"exit 0", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.opener ? c.opener : "no opener");
+    Errors.clear();
+    QTemporaryDir bin;
+    ASSERT_TRUE(bin.isValid());
+    if (c.opener) {
+      QFile script(bin.filePath("xdg-open"));
+      ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+      script.write(QByteArray("#!/bin/sh\n") + c.opener + "\n");
+      script.close();
+      script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    }
+    const ScopedRestore path = ScopedEnvironment("PATH", QFile::encodeName(bin.path()));
+    Form->show();
+    QTest::mouseClick(Form->GradientPanel1, Qt::LeftButton, {}, QPoint(100, 10));
+    if (!c.reason) {
+      QTest::qWait(300);
+      EXPECT_TRUE(Errors.isEmpty()) << Errors.join('|').toStdString();
+      continue;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(Errors.size(), 1, 5000);
+    EXPECT_EQ(Errors.first(), UserGuideNotOpenedMessage(UserGuidePath(), c.reason) + ".");
+  }
 }
 
 // Answers the connection string dialog: a new text and OK, or Cancel when text is empty.

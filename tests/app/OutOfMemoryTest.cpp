@@ -69,7 +69,12 @@ TEST_F(OutOfMemory, ExecuteAndSaveReportItAndGoOn) {
 
   Form->ADOConnection->SetConnectionString("DSN=fake");
   // The statement's result needs more memory than is left.
-  fake->DuringExecute = [] { std::vector<char> result(1 << 30, 'x'); };
+  fake->DuringExecute = [] {
+    std::vector<char> result(1 << 30, 'x');
+    // Letting the buffer's address escape keeps an optimiser from leaving the allocation out.
+    [[maybe_unused]] static char* volatile escaped;
+    escaped = result.data();
+  };
   {
     const ScopedRestore limit = LimitedGrowth(300 << 20);
     Execute("SELECT everything");
