@@ -1,5 +1,6 @@
 #include "app/DelimitedWriter.h"
 
+#include "base/Exceptions.h"
 #include "data/TADODataSet.h"
 #include "data/TField.h"
 #include "platform/CodePage.h"
@@ -28,11 +29,17 @@ void ClearLineBreaks(Text& text, qsizetype from, Char cr, Char lf) {
 }  // namespace
 
 DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimiter,
-                                 const TADODataSet& dataSet)
-    : FTarget(fileName),
-      FSink(codepage::IsUtf8() ? TextSink::Encoding::Utf8 : TextSink::Encoding::Utf16),
+                                 const TADODataSet& dataSet, Style style)
+    : FStyle(Checked(style, delimiter)),
+      FTarget(fileName),
+      FSink(style == Style::Standard ? TextSink(TextSink::Encoding::Utf8, TextSink::Form::Exact)
+            : codepage::IsUtf8()     ? TextSink(TextSink::Encoding::Utf8)
+                                     : TextSink(TextSink::Encoding::Utf16)),
       FDelimiter(delimiter),
-      FDelimiterBytes(codepage::FromUnicode(delimiter).toStdString()) {
+      FDelimiterBytes(style == Style::Standard ? delimiter.toStdString()
+                                               : codepage::FromUnicode(delimiter).toStdString()),
+      FSpecials("\"\r\n") {
+  if (FDelimiterBytes.size() == 1) FSpecials += FDelimiterBytes;
   for (int i = 0; i < dataSet.FieldCount(); ++i) {
     const TField* field = dataSet.Fields(i);
     FColumns.push_back({field, field->IsBlob(), field->DataType() == ftString});
@@ -41,10 +48,40 @@ DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimit
     FSink.Bytes().reserve(kChunkBytes + 4096);
   else
     FSink.String().reserve(kChunkBytes + 4096);
+  if (style == Style::Standard) WriteHeader(dataSet);
+}
+
+DelimitedWriter::Style DelimitedWriter::Checked(Style style, const QString& delimiter) {
+  if (style == Style::Standard) CheckStandardDelimiter(delimiter);
+  return style;
+}
+
+void DelimitedWriter::CheckStandardDelimiter(const QString& delimiter) {
+  if (delimiter.isEmpty())
+    throw Exception(QStringLiteral("A CSV file with standard quoting needs a delimiter"));
+  if (delimiter.contains(u'"') || delimiter.contains(u'\r') || delimiter.contains(u'\n'))
+    throw Exception(QStringLiteral(
+        "A delimiter that holds a double quote, CR or LF cannot be used with standard quoting"));
+}
+
+void DelimitedWriter::WriteHeader(const TADODataSet& dataSet) {
+  std::string& line = FSink.Bytes();
+  for (int i = 0; i < dataSet.FieldCount(); ++i) {
+    if (i > 0) line += FDelimiterBytes;
+    const size_t start = line.size();
+    FSink.Text(dataSet.Fields(i)->DisplayName());
+    if (line.size() == start)
+      line += "\"\"";
+    else
+      QuoteStandard(start);
+  }
+  line += "\r\n";
 }
 
 void DelimitedWriter::WriteRecord() {
-  if (FSink.IsUtf8())
+  if (FStyle == Style::Standard)
+    WriteRecordStandard();
+  else if (FSink.IsUtf8())
     WriteRecordUtf8();
   else
     WriteRecordUtf16();
@@ -108,6 +145,48 @@ void DelimitedWriter::WriteRecordUtf16() {
   if (written.contains(u'\r') || written.contains(u'\n'))
     ClearLineBreaks(line, lineStart, QChar(u'\r'), QChar(u'\n'));
   line += QLatin1String("\r\n");
+}
+
+void DelimitedWriter::WriteRecordStandard() {
+  std::string& line = FSink.Bytes();
+  for (size_t i = 0; i < FColumns.size(); ++i) {
+    if (i > 0) line += FDelimiterBytes;
+    const size_t start = line.size();
+    if (!FColumns[i].Field->WriteAsString(FSink)) continue;  // NULL: nothing at all
+    if (line.size() == start)
+      line += "\"\"";
+    else
+      QuoteStandard(start);
+  }
+  line += "\r\n";
+}
+
+void DelimitedWriter::QuoteStandard(size_t start) {
+  std::string& line = FSink.Bytes();
+  const std::string_view value = std::string_view(line).substr(start);
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  if (!blank(value.front()) && !blank(value.back()) &&
+      value.find_first_of(FSpecials) == std::string_view::npos && !HoldsDelimiter(value))
+    return;
+  const std::string copy(value);
+  line.resize(start);
+  line += '"';
+  for (const char c : copy) {
+    if (c == '"') line += '"';
+    line += c;
+  }
+  line += '"';
+}
+
+bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {
+  const std::string& d = FDelimiterBytes;
+  if (d.size() == 1) return false;  // among the specials
+  // A delimiter of several characters can also form across a value's ends ("xa" before "aa"
+  // reads as "x" and "aaa"): the delimiter must be found only where it stands.
+  std::string framed = d;
+  framed.append(value);
+  framed += d;
+  return framed.find(d, 1) < d.size() + value.size();
 }
 
 void DelimitedWriter::Flush() {

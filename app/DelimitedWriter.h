@@ -5,21 +5,36 @@
 
 #include <QString>
 
+#include <string_view>
 #include <vector>
 
 class TADODataSet;
 class TField;
 
-// Writes records of a data set as lines of delimited text to the save's target (SaveTarget: a
-// regular file is written beside and replaced on Commit, so a failure leaves it as it was), a
-// large chunk at a time. Each line holds the fields' texts
-// in field order, "<BLOB>" for large objects, an 8-bit string always quoted and any other value
-// only when it holds the delimiter; CR becomes a blank and LF goes; CR LF ends the line. The
-// text is written in the locale's character set.
+// Writes records of a data set as lines of delimited text to the save's target, a large chunk at
+// a time (SaveTarget: a regular file is written beside and replaces the target on Commit, so a
+// failure leaves it as it was). CR LF ends every line.
+//
+// Plain: a copy of what the grid shows. Each line holds the fields' texts in field order,
+// "<BLOB>" for large objects, an 8-bit string always quoted and any other value only when it
+// holds the delimiter; CR becomes a blank and LF goes. The text is in the locale's character set.
+//
+// Standard: what CSV readers read back. A header line with the field names, then the fields'
+// exact texts (TextSink::Form::Exact), large objects included; a value is quoted when it holds
+// the delimiter, a double quote, CR or LF, or begins or ends with a blank or tab, and a double
+// quote inside is doubled; line breaks stay; NULL is nothing and empty text "". Always UTF-8.
 class DelimitedWriter {
  public:
-  // Opens the target; raises "Cannot create file ..." when it cannot.
-  DelimitedWriter(const QString& fileName, const QString& delimiter, const TADODataSet& dataSet);
+  enum class Style { Plain, Standard };
+
+  // Opens the target; raises "Cannot create file ..." when it cannot. A standard file's
+  // delimiter must pass CheckStandardDelimiter.
+  DelimitedWriter(const QString& fileName, const QString& delimiter, const TADODataSet& dataSet,
+                  Style style = Style::Plain);
+
+  // Raises when a standard file cannot use the delimiter: an empty one, or one that holds a
+  // double quote, CR or LF, would make the file read back as other values.
+  static void CheckStandardDelimiter(const QString& delimiter);
 
   // The line of the data set's current record.
   void WriteRecord();
@@ -35,11 +50,23 @@ class DelimitedWriter {
   };
   void WriteRecordUtf8();
   void WriteRecordUtf16();
+  void WriteRecordStandard();
+  void WriteHeader(const TADODataSet& dataSet);
+  // Quotes the value that the line holds from start on, if a reader needs it quoted.
+  void QuoteStandard(size_t start);
+  bool HoldsDelimiter(std::string_view value) const;
   void Flush();
+  // The style, once a standard file's delimiter has passed its check.
+  static Style Checked(Style style, const QString& delimiter);
 
+  // First, so that a refused delimiter stops the writer before the file is touched.
+  Style FStyle;
   SaveTarget FTarget;
   std::vector<Column> FColumns;
   TextSink FSink;
   QString FDelimiter;
   std::string FDelimiterBytes;
+  // The bytes that make a standard value quoted: the double quote, CR, LF, and a delimiter of
+  // one byte.
+  std::string FSpecials;
 };

@@ -3,7 +3,12 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMetaObject>
+#include <QMouseEvent>
 #include <QWidget>
+
+#include <utility>
 
 namespace {
 
@@ -48,11 +53,44 @@ InputGate::~InputGate() {
       if (!dispatcher->processEvents(QEventLoop::AllEvents)) break;
   }
   qApp->removeEventFilter(this);
+  // The close that was asked for while the work ran, now that nothing drops it.
+  if (FCloseRequested && FWindow != nullptr)
+    QMetaObject::invokeMethod(FWindow, &QWidget::close, Qt::QueuedConnection);
+}
+
+void InputGate::SetStop(QWidget* place, std::function<void()> stop) {
+  FStopPlace = place;
+  FStop = std::move(stop);
+}
+
+bool InputGate::Stops(QWidget* target, QEvent* event) {
+  if (!FStop) return false;
+  bool stops = false;
+  switch (event->type()) {
+    case QEvent::Close:
+      FCloseRequested = true;
+      stops = true;
+      break;
+    case QEvent::KeyPress:
+      stops = static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+      break;
+    case QEvent::MouseButtonPress:
+      stops = target == FStopPlace && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+      break;
+    default:
+      break;
+  }
+  if (stops) FStop();
+  return stops;
 }
 
 bool InputGate::eventFilter(QObject* watched, QEvent* event) {
-  if (FWindow == nullptr || !IsInput(event->type()) || !watched->isWidgetType() ||
-      static_cast<QWidget*>(watched)->window() != FWindow)
+  if (FWindow == nullptr || !IsInput(event->type()) || !watched->isWidgetType()) return false;
+  auto* target = static_cast<QWidget*>(watched);
+  if (target->window() != FWindow) return false;
+  const bool stops = Stops(target, event);
+  if (!stops && FThrough != nullptr && event->type() != QEvent::Close &&
+      (target == FThrough || FThrough->isAncestorOf(target)))
     return false;
   // Taken, so it goes to no parent either; but a close request left accepted would still close
   // the window.

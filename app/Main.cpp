@@ -7,6 +7,7 @@
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
 #include "connection/ADOUtils.h"
+#include "data/BlockingWork.h"
 #include "data/RegionalSettings.h"
 #include "data/TADOConnection.h"
 #include "data/TADODataSet.h"
@@ -190,6 +191,7 @@ void TfrmMain::ConfigureDataComponents() {
   ADOConnection->SetKeepConnection(false);
   ADOConnection->SetLoginPrompt(false);
   ADODataSet->SetConnection(ADOConnection);
+  ADODataSet->SetBlockingRunner([this](const BlockingWork& work) { RunBusy(work); });
   dsDataset->SetDataSet(ADODataSet);
   DBGrid1->SetDataSource(dsDataset);
 }
@@ -199,7 +201,10 @@ void TfrmMain::ConfigureSaveDialog() {
   SaveDialog1->setWindowTitle(QStringLiteral("Save as CSV"));
   SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
   SaveDialog1->setFileMode(QFileDialog::AnyFile);
-  SaveDialog1->setNameFilters({QStringLiteral("CSV Files (*.csv)")});
+  // The first type, selected when the dialog first opens, is the plain file; the dialog keeps
+  // the user's choice for the rest of the run.
+  SaveDialog1->setNameFilters({kPlainCsvFilter, kStandardCsvFilter});
+  SaveDialog1->selectNameFilter(kPlainCsvFilter);
   SaveDialog1->setDefaultSuffix(QStringLiteral("csv"));
   SaveDialog1->setOption(QFileDialog::DontConfirmOverwrite, false);
   SaveDialog1->setOption(QFileDialog::ReadOnly, false);
@@ -317,8 +322,11 @@ QString TfrmMain::StatementText() const {
 }
 
 void TfrmMain::btnExecuteClick(QObject* /*Sender*/) {
-  // What the user clicks or types while the statement runs is dropped, not replayed after it.
-  const InputGate gate(this);
+  // Clicks and keys that would start something while the statement runs are dropped, not
+  // replayed after it; typing goes on in the editor, and Esc stops the statement.
+  InputGate gate(this);
+  gate.SetStop(ProgressBar, [this] { StopWork(); });
+  gate.LetThrough(reSQL);
   ADODataSet->SetActive(false);
   ADODataSet->SetCommandText(StatementText());
   ADODataSet->SetActive(true);

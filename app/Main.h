@@ -7,6 +7,7 @@
 
 #include <memory>
 
+struct BlockingWork;
 class InputGate;
 class QComboBox;
 class QFileDialog;
@@ -85,14 +86,30 @@ class TfrmMain : public QWidget {
   void SplitterMoved(int newSize);
   // The delimiter of an export, from the item index of cbxDelimiter.
   QString ChosenDelimiter() const;
+  // Whether the file type chosen in SaveDialog1 is standard CSV.
+  bool StandardCsvChosen() const;
   void ShowProgress(qint64 done);
+  // Runs the data set's statement and fetch on a worker thread while this window goes on
+  // painting, with the busy cursor and the rows so far in the progress bar's place.
+  void RunBusy(const BlockingWork& work);
+  void ShowRowsSoFar(qint64 rows);
+  // Esc, a click on the progress bar's place or a close request while work runs.
+  void StopWork();
 
   QString FConnectionString;
   int FSqlPanelHeight = 227;
   QString FLastSaveName;
   std::unique_ptr<InputGate> FExportGate;
   QPointer<QWidget> FExportFocus;
+  const BlockingWork* FRunningWork = nullptr;
+  bool FStopExport = false;
 };
 
 // The text between double quotes; nothing inside is changed.
 QString QuoteValue(const QString& text);
+
+// The file types of the save dialog: the plain file, a copy of what the grid shows, and CSV
+// that other programs read back (header line, standard quoting, exact values, UTF-8).
+inline const QString kPlainCsvFilter = QStringLiteral("CSV Files (*.csv)");
+inline const QString kStandardCsvFilter =
+    QStringLiteral("CSV with header line, standard quoting (*.csv)");

@@ -40,7 +40,13 @@ void TfrmMain::btnSaveClick(QObject* /*Sender*/) {
   const QStringList chosen = SaveDialog1->selectedFiles();
   if (chosen.isEmpty()) return;
   FLastSaveName = chosen.first();
+  // Refused before anything is written: such a delimiter would not read back.
+  if (StandardCsvChosen()) DelimitedWriter::CheckStandardDelimiter(ChosenDelimiter());
   ExportToFile(FLastSaveName);
+}
+
+bool TfrmMain::StandardCsvChosen() const {
+  return SaveDialog1->selectedNameFilter() == kStandardCsvFilter;
 }
 
 QString TfrmMain::ChosenDelimiter() const {
@@ -71,7 +77,9 @@ void TfrmMain::ExportToFile(const QString& FileName) {
   try {
     // The lines go to the file beside the target as they are built; it replaces the target
     // only after the last record was read, so a failed save never touches the file there was.
-    DelimitedWriter writer(FileName, ChosenDelimiter(), *ADODataSet);
+    DelimitedWriter writer(
+        FileName, ChosenDelimiter(), *ADODataSet,
+        StandardCsvChosen() ? DelimitedWriter::Style::Standard : DelimitedWriter::Style::Plain);
     ADODataSet->First();
     // The bar advances by one per record, but the window catches up (bar drawn, events
     // dispatched) every few milliseconds only: a dispatch costs more than writing a line.
@@ -86,6 +94,8 @@ void TfrmMain::ExportToFile(const QString& FileName) {
         ShowProgress(done);
         QCoreApplication::processEvents();
         sinceDispatch.restart();
+        // Asked to stop: the target stays as it was, the file beside it goes.
+        if (FStopExport) throw EAbort(QStringLiteral("Operation cancelled"));
       }
     }
     ShowProgress(done);

@@ -10,9 +10,15 @@
 void TfrmMain::BeginExport(qint64 recordCount) {
   // Disabling the window takes the focus away; it goes back when the window takes input again.
   FExportFocus = focusWidget();
-  // No input reaches the window, and a request to close it is refused until the save is over.
+  // No input reaches the window but Esc, a click on the bar and a request to close it, which
+  // stop the save (and the close then ends the program).
   FExportGate = std::make_unique<InputGate>(this);
+  FStopExport = false;
+  FExportGate->SetStop(ProgressBar, [this] { StopWork(); });
   setEnabled(false);
+  ProgressBar->setToolTip(QStringLiteral("Press Esc or click here to stop"));
+  ProgressBar->setFormat(QStringLiteral("%p%, Esc stops"));
+  ProgressBar->setTextVisible(true);
   ProgressBar->show();
   ProgressBar->setValue(0);
   // A range of 0 to 0 would be Qt's busy animation: an empty result shows an empty bar.
@@ -29,4 +35,7 @@ void TfrmMain::EndExport() {
     FExportFocus->setFocus(Qt::OtherFocusReason);
   FExportFocus = nullptr;
   ProgressBar->hide();
+  ProgressBar->setTextVisible(false);
+  ProgressBar->resetFormat();
+  ProgressBar->setToolTip(QString());
 }

@@ -46,6 +46,7 @@ bool ParseTime(const char*& p, const char* end, DecodedDateTime& d) {
   if (!Digits(p, end, 2, d.Hour) || p >= end || *p++ != ':' || !Digits(p, end, 2, d.Minute))
     return false;
   d.Second = 0;
+  d.Fraction = {};
   if (p < end && *p == ':') {
     ++p;
     if (!Digits(p, end, 2, d.Second)) return false;
@@ -53,6 +54,7 @@ bool ParseTime(const char*& p, const char* end, DecodedDateTime& d) {
       const char* fraction = ++p;
       while (p < end && *p >= '0' && *p <= '9') ++p;
       if (p == fraction) return false;
+      d.Fraction = std::string_view(fraction, static_cast<size_t>(p - fraction));
     }
   }
   return d.Hour < 24 && d.Minute < 60 && d.Second < 60;
@@ -134,7 +136,26 @@ void Format(const QByteArray& format, const DecodedDateTime& d, TextSink& out) {
   out.Text(codepage::ToUnicode(QByteArray(buffer, static_cast<qsizetype>(n))));
 }
 
+// The part of a second, for exact texts: the digits as the value has them.
+void WriteFraction(const DecodedDateTime& d, TextSink& out) {
+  if (!d.Fraction.empty()) {
+    out.Char(u'.');
+    return out.Ascii(d.Fraction);
+  }
+  if (d.Millisecond == 0) return;
+  char text[4] = {'.'};
+  text[1] = static_cast<char>('0' + d.Millisecond / 100);
+  TwoDigits(d.Millisecond % 100, text + 2);
+  int n = 4;
+  while (text[n - 1] == '0') --n;
+  out.Ascii(text, static_cast<size_t>(n));
+}
+
 }  // namespace
+
+bool DecodedDateTime::HasFraction() const {
+  return Millisecond != 0 || Fraction.find_first_not_of('0') != std::string_view::npos;
+}
 
 DecodedDateTime Decode(double value) {
   DecodedDateTime d;
@@ -167,6 +188,7 @@ Shape Parse(const char* text, size_t size, DecodedDateTime& out) {
   if (!ParseDate(p, end, d)) return Shape::None;
   if (p == end) {
     d.Hour = d.Minute = d.Second = 0;
+    d.Fraction = {};
     out = d;
     return Shape::Date;
   }
@@ -183,13 +205,14 @@ void WriteDate(const DecodedDateTime& d, const RegionalSettings& settings, TextS
 
 void WriteTime(const DecodedDateTime& d, const RegionalSettings& settings, TextSink& out) {
   Format(settings.LongTimeFormat, d, out);
+  if (out.IsExact()) WriteFraction(d, out);
 }
 
 void WriteDateTime(const DecodedDateTime& d, const RegionalSettings& settings, TextSink& out) {
   Format(settings.ShortDateFormat, d, out);
-  if (d.Hour != 0 || d.Minute != 0 || d.Second != 0) {
+  if (out.IsExact() || d.Hour != 0 || d.Minute != 0 || d.Second != 0) {
     out.Char(u' ');
-    Format(settings.LongTimeFormat, d, out);
+    WriteTime(d, settings, out);
   }
 }
 

@@ -155,6 +155,13 @@ void WriteGeneral(double value, QChar separator, TextSink& out) {
   out.Number(text, static_cast<size_t>(n), separator);
 }
 
+void WriteReal(double value, QChar separator, TextSink& out) {
+  if (!out.IsExact()) return WriteGeneral(value, separator, out);
+  char text[32];
+  const auto r = std::to_chars(text, text + sizeof text, value);
+  out.Ascii(text, static_cast<size_t>(r.ptr - text));
+}
+
 void WriteFixedPoint(qint64 tenThousandths, QChar separator, TextSink& out) {
   const bool negative = tenThousandths < 0;
   // The magnitude, safe for the most negative value.

@@ -16,6 +16,9 @@ void WriteUnsigned(quint64 value, TextSink& out);
 // The general format: 15 significant digits, fixed notation for exponents -3..15, else
 // scientific ("1E-5"); "INF", "-INF", "NAN".
 void WriteGeneral(double value, QChar separator, TextSink& out);
+// A real as the sink's form writes it: the general format, or for exact texts the shortest text
+// that reads back as the same double ("0.1", "1e+300", "inf", "nan").
+void WriteReal(double value, QChar separator, TextSink& out);
 // A count of ten-thousandths, trailing fractional zeros dropped.
 void WriteFixedPoint(qint64 tenThousandths, QChar separator, TextSink& out);
 // An exact decimal with every one of its digits; leading integer and trailing fraction zeros

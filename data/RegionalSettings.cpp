@@ -1,5 +1,6 @@
 #include "data/RegionalSettings.h"
 
+#include "data/TextSink.h"
 #include "platform/CodePage.h"
 
 #include <langinfo.h>
@@ -39,6 +40,11 @@ RegionalSettings RegionalSettings::FromLocale() {
 
 const RegionalSettings& RegionalSettings::Current() {
   return Storage();
+}
+
+const RegionalSettings& RegionalSettings::For(const TextSink& out) {
+  static const RegionalSettings invariant;
+  return out.IsExact() ? invariant : Current();
 }
 
 void RegionalSettings::Reload() {

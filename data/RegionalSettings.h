@@ -4,6 +4,8 @@
 #include <QChar>
 #include <QString>
 
+class TextSink;
+
 // The user's number and date conventions, taken from the C library's locale: the decimal point
 // of LC_NUMERIC and the date and time formats of LC_TIME (strftime formats). Read at start and
 // again on demand; the main window calls Reload on Qt's locale-change event.
@@ -18,6 +20,9 @@ class RegionalSettings {
 
   // The settings every value text uses.
   static const RegionalSettings& Current();
+  // The settings of the texts a sink takes: the current ones, or for exact texts "." and ISO
+  // dates and times whatever the locale.
+  static const RegionalSettings& For(const TextSink& out);
   // Reads the locale again.
   static void Reload();
   // Puts settings of one's own in place (tests); Reload brings back the locale's.

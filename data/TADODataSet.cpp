@@ -141,22 +141,20 @@ void TADODataSet::DoOpen() {
   parameters.reserve(static_cast<size_t>(FParameters.size()));
   for (const TParameter& p : FParameters) parameters.push_back(p.Info);
 
-  // The statement runs here; its effects stay whatever follows.
-  std::unique_ptr<ado::Recordset> recordset =
-      FConnection->Provider().Execute(FProviderCommandText, parameters);
-  // A batch shows its first result with rows; the driver's reason for having none is not news.
-  while (!recordset || !recordset->IsOpen()) {
-    std::unique_ptr<ado::Recordset> next;
-    if (recordset) {
-      try {
-        next = recordset->NextRecordset();
-      } catch (const Exception&) {
-        next.reset();
-      }
-    }
-    if (!next) throw EDatabaseError(Named("CommandText does not return a result set"));
-    recordset = std::move(next);
-  }
+  // The statement runs here; its effects stay whatever follows. The work touches the layer
+  // only, so that it may run on another thread while this one goes on.
+  ado::Connection& provider = FConnection->Provider();
+  const QString text = FProviderCommandText;
+  const QString noResult = Named("CommandText does not return a result set");
+  std::unique_ptr<ado::Recordset> recordset;
+  provider.ClearCancel();
+  const BlockingWork work{
+      [&] { recordset = FirstResultWithRows(provider, text, parameters, noResult); },
+      [&provider] { provider.Cancel(); }, [&provider] { return provider.RowsFetched(); }};
+  if (FBlockingRunner)
+    FBlockingRunner(work);
+  else
+    work.Run();
   FRecordset = std::move(recordset);
   FRecordCount = FRecordset->RecordCount();
   BuildFields();
@@ -164,6 +162,29 @@ void TADODataSet::DoOpen() {
   FRecordIndex = Count() > 0 ? 0 : -1;
   FEof = Count() == 0;
   FBof = true;
+}
+
+std::unique_ptr<ado::Recordset> TADODataSet::FirstResultWithRows(
+    ado::Connection& provider, const QString& text,
+    const std::vector<ado::ParameterInfo>& parameters, const QString& noResult) {
+  std::unique_ptr<ado::Recordset> recordset = provider.Execute(text, parameters);
+  // A batch shows its first result with rows; the driver's reason for having none is not news,
+  // but a stop is.
+  while (!recordset || !recordset->IsOpen()) {
+    std::unique_ptr<ado::Recordset> next;
+    if (recordset) {
+      try {
+        next = recordset->NextRecordset();
+      } catch (const EAbort&) {
+        throw;
+      } catch (const Exception&) {
+        next.reset();
+      }
+    }
+    if (!next) throw EDatabaseError(noResult);
+    recordset = std::move(next);
+  }
+  return recordset;
 }
 
 void TADODataSet::BuildFields() {

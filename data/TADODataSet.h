@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/BlockingWork.h"
 #include "data/DataSetTypes.h"
 #include "platform/ado/AdoTypes.h"
 
@@ -8,11 +9,13 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace ado {
+class Connection;
 class Recordset;
-}
+}  // namespace ado
 class TADOConnection;
 class TDataSource;
 class TField;
@@ -97,6 +100,9 @@ class TADODataSet : public QObject {
   void AddDataSource(TDataSource* source);
   void RemoveDataSource(TDataSource* source);
 
+  // Who runs the statement and the fetch of its rows (none: the calling thread).
+  void SetBlockingRunner(BlockingRunner runner) { FBlockingRunner = std::move(runner); }
+
   // Test seam: the connection this data set holds the connection for (probe, open).
   int ReasonCount() const { return FReasons; }
 
@@ -107,6 +113,10 @@ class TADODataSet : public QObject {
   void TakeReason();
   void DropReason();
   void DoOpen();
+  // Executes and moves on through a batch to its first result with rows; touches no member.
+  static std::unique_ptr<ado::Recordset> FirstResultWithRows(
+      ado::Connection& provider, const QString& text,
+      const std::vector<ado::ParameterInfo>& parameters, const QString& noResult);
   void CloseCleanUp();
   void CheckActive() const;
   void BuildFields();
@@ -135,4 +145,5 @@ class TADODataSet : public QObject {
   bool FHoldsOpenReason = false;
   qint64 FRecordCount = 0;  // as the recordset reported it at open
   QList<TDataSource*> FDataSources;
+  BlockingRunner FBlockingRunner;
 };

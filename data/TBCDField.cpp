@@ -9,7 +9,7 @@
 
 void TBCDField::WriteText(const ado::ValueRef& value, TextSink& out) const {
   using K = ado::Value::Kind;
-  const QChar separator = RegionalSettings::Current().DecimalSeparator;
+  const QChar separator = RegionalSettings::For(out).DecimalSeparator;
   switch (value.kind) {
     case K::Decimal:
       return numbertext::WriteDecimal(*value.Decimal, separator, out);

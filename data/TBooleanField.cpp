@@ -7,7 +7,7 @@
 // and "true" or "false", is no truth value: it is written as it is.
 void TBooleanField::WriteText(const ado::ValueRef& value, TextSink& out) const {
   using K = ado::Value::Kind;
-  const auto truth = [&out](bool b) { out.Ascii(b ? "True" : "False"); };
+  const auto truth = [&out](bool b) { valueconvert::WriteTruth(b, out); };
   switch (value.kind) {
     case K::Bool:
       return truth(value.Bool);

@@ -5,7 +5,7 @@
 
 void TBytesField::WriteText(const ado::ValueRef& value, TextSink& out) const {
   if (value.kind == ado::Value::Kind::Bytes)
-    return out.Text(valueconvert::BytesAsUnits(value.Data, value.Size));
+    return valueconvert::WriteBytes(value.Data, value.Size, out);
   valueconvert::WriteAnyText(value, out);
 }
 

@@ -32,5 +32,5 @@ bool TDateTimeField::Holds(Shape shape, const DecodedDateTime&) const {
 }
 
 void TDateTimeField::WriteValue(const DecodedDateTime& d, TextSink& out) const {
-  datetimetext::WriteDateTime(d, RegionalSettings::Current(), out);
+  datetimetext::WriteDateTime(d, RegionalSettings::For(out), out);
 }

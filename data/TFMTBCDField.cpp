@@ -5,7 +5,7 @@
 #include "data/ValueConvert.h"
 
 void TFMTBCDField::WriteText(const ado::ValueRef& value, TextSink& out) const {
-  const QChar separator = RegionalSettings::Current().DecimalSeparator;
+  const QChar separator = RegionalSettings::For(out).DecimalSeparator;
   if (value.kind == ado::Value::Kind::Decimal)
     return numbertext::WriteDecimal(*value.Decimal, separator, out);
   if (value.kind == ado::Value::Kind::Text)

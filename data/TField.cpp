@@ -56,9 +56,11 @@ QString TField::DisplayTextAt(qint64 recordIndex) const {
   return text.TakeString();
 }
 
-void TField::WriteAsString(TextSink& out) const {
+bool TField::WriteAsString(TextSink& out) const {
   const ado::ValueRef value = Peek(FDataSet->RecordIndex());
-  if (!value.IsNull()) WriteText(value, out);
+  if (value.IsNull()) return false;
+  WriteText(value, out);
+  return true;
 }
 
 void TField::WriteDisplayText(const ado::ValueRef& value, TextSink& out) const {

@@ -71,7 +71,9 @@ class TField {
   QString AsStringAt(qint64 recordIndex) const;
   QString DisplayTextAt(qint64 recordIndex) const;
   // The current record's AsString written to out, without a text of its own: the save's way.
-  void WriteAsString(TextSink& out) const;
+  // The sink's form chooses the user's texts or exact ones. False for a null value, which
+  // writes nothing.
+  bool WriteAsString(TextSink& out) const;
 
  protected:
   virtual int DefaultDisplayWidth() const { return 10; }

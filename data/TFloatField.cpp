@@ -11,10 +11,10 @@
 // came.
 void TFloatField::WriteText(const ado::ValueRef& value, TextSink& out) const {
   using K = ado::Value::Kind;
-  const QChar separator = RegionalSettings::Current().DecimalSeparator;
+  const QChar separator = RegionalSettings::For(out).DecimalSeparator;
   switch (value.kind) {
     case K::Double:
-      return numbertext::WriteGeneral(value.Double, separator, out);
+      return numbertext::WriteReal(value.Double, separator, out);
     case K::Int:
     case K::UInt:
       return valueconvert::WriteAnyText(value, out);
@@ -22,10 +22,10 @@ void TFloatField::WriteText(const ado::ValueRef& value, TextSink& out) const {
       double real;
       const valueconvert::Utf8Text text(value);
       if (numbersyntax::ParseReal(text.Data(), text.Size(), real))
-        return numbertext::WriteGeneral(real, separator, out);
+        return numbertext::WriteReal(real, separator, out);
       return valueconvert::WriteText(value, out);
     }
     default:
-      return numbertext::WriteGeneral(valueconvert::ToDouble(value), separator, out);
+      return numbertext::WriteReal(valueconvert::ToDouble(value), separator, out);
   }
 }

@@ -8,5 +8,5 @@ bool TTimeField::Holds(Shape shape, const DecodedDateTime&) const {
 }
 
 void TTimeField::WriteValue(const DecodedDateTime& d, TextSink& out) const {
-  datetimetext::WriteTime(d, RegionalSettings::Current(), out);
+  datetimetext::WriteTime(d, RegionalSettings::For(out), out);
 }

@@ -9,12 +9,21 @@
 // file (the save, when the character set is UTF-8, so no text is built twice). Both follow one
 // set of rules; in UTF-8 an unpaired surrogate becomes "?", as the character set conversion makes
 // it.
+//
+// The form says which texts the fields write: the user's (regional settings, what the grid shows
+// and the plain file holds), or exact ones for programs to read back: "." as decimal point, ISO
+// dates and times with the fraction of a second the database holds, reals as their shortest
+// round-trip text, "true"/"false", bytes as \x and hexadecimal, text untouched by the character
+// set. Which values a field holds, and which stay the database's own text, is the same in both.
 class TextSink {
  public:
   enum class Encoding { Utf16, Utf8 };
-  explicit TextSink(Encoding encoding = Encoding::Utf16) : FEncoding(encoding) {}
+  enum class Form { Regional, Exact };
+  explicit TextSink(Encoding encoding = Encoding::Utf16, Form form = Form::Regional)
+      : FEncoding(encoding), FForm(form) {}
 
   bool IsUtf8() const { return FEncoding == Encoding::Utf8; }
+  bool IsExact() const { return FForm == Form::Exact; }
 
   void Ascii(const char* text, size_t size) {
     if (IsUtf8())
@@ -47,6 +56,7 @@ class TextSink {
 
  private:
   Encoding FEncoding;
+  Form FForm;
   QString FString;
   std::string FBytes;
 };

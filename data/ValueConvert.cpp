@@ -8,6 +8,7 @@
 #include "platform/ado/ColumnStore.h"
 
 #include <cmath>
+#include <string>
 
 namespace valueconvert {
 
@@ -22,8 +23,8 @@ constexpr qint32 kTypeMismatch = static_cast<qint32>(0x80020005);
       kTypeMismatch);
 }
 
-QChar Separator() {
-  return RegionalSettings::Current().DecimalSeparator;
+QChar Separator(const TextSink& out) {
+  return RegionalSettings::For(out).DecimalSeparator;
 }
 
 }  // namespace
@@ -48,6 +49,28 @@ QString BytesAsUnits(const char* bytes, qsizetype size) {
   return text;
 }
 
+void WriteBytes(const char* bytes, qsizetype size, TextSink& out) {
+  if (!out.IsExact()) return out.Text(BytesAsUnits(bytes, size));
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string text;
+  text.resize(2 + 2 * static_cast<size_t>(size));
+  text[0] = '\\';
+  text[1] = 'x';
+  const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+  for (qsizetype i = 0; i < size; ++i) {
+    text[2 + 2 * i] = kHex[b[i] >> 4];
+    text[3 + 2 * i] = kHex[b[i] & 0xf];
+  }
+  out.Ascii(text);
+}
+
+void WriteTruth(bool value, TextSink& out) {
+  if (out.IsExact())
+    out.Ascii(value ? "true" : "false");
+  else
+    out.Ascii(value ? "True" : "False");
+}
+
 void WriteText(const ado::ValueRef& value, TextSink& out) {
   if (value.Wide)
     out.Units(value.Units(), static_cast<size_t>(value.Size));
@@ -65,18 +88,18 @@ void WriteAnyText(const ado::ValueRef& value, TextSink& out) {
     case K::UInt:
       return numbertext::WriteUnsigned(value.UInt, out);
     case K::Double:
-      return numbertext::WriteGeneral(value.Double, Separator(), out);
+      return numbertext::WriteReal(value.Double, Separator(out), out);
     case K::Currency:
-      return numbertext::WriteFixedPoint(value.Int, Separator(), out);
+      return numbertext::WriteFixedPoint(value.Int, Separator(out), out);
     case K::Decimal:
-      return numbertext::WriteDecimal(*value.Decimal, Separator(), out);
+      return numbertext::WriteDecimal(*value.Decimal, Separator(out), out);
     case K::Bool:
-      return out.Ascii(value.Bool ? "True" : "False");
+      return WriteTruth(value.Bool, out);
     case K::Date:
       return datetimetext::WriteDateTime(datetimetext::Decode(value.Double),
-                                         RegionalSettings::Current(), out);
+                                         RegionalSettings::For(out), out);
     case K::Bytes:
-      return out.Text(BytesAsUnits(value.Data, value.Size));
+      return WriteBytes(value.Data, value.Size, out);
     case K::Text:
     case K::Guid:
       return WriteText(value, out);

@@ -42,5 +42,10 @@ class Utf8Text {
 
 // The bytes taken two at a time as UTF-16 code units, the first as the low byte.
 QString BytesAsUnits(const char* bytes, qsizetype size);
+// Bytes as the sink's form writes them: as UTF-16 code units, or for exact texts "\x" and two
+// lower-case hexadecimal digits per byte, as PostgreSQL writes bytea.
+void WriteBytes(const char* bytes, qsizetype size, TextSink& out);
+// "True"/"False", or for exact texts "true"/"false".
+void WriteTruth(bool value, TextSink& out);
 
 }  // namespace valueconvert

@@ -16,5 +16,9 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
   TestApplication app(argc, argv);
+#ifdef ROWMILL_TEST_WIDGETS
+  // A test that closes its window must not end the event loops of the tests after it.
+  QApplication::setQuitOnLastWindowClosed(false);
+#endif
   return RUN_ALL_TESTS();
 }

@@ -42,12 +42,26 @@ void DBGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
       seen &= view->viewport()->rect();
     const int start = option.rect.left() + dbgrid::kTextInset;
     const int end = option.rect.left() + option.rect.width() - dbgrid::kTextInset;
+    // A text wider than its cell is cut at the edge away from its alignment, and an ellipsis
+    // there says so: a long negative number must not pass for a positive one.
+    const int room = right ? end - option.rect.left() : option.rect.right() + 1 - start;
+    const QChar ellipsis(0x2026);
+    const bool cut = text.size() > room + 1 ||
+                     metrics.horizontalAdvance(Covering(text, room, right).toString()) > room;
+    const int mark = cut ? metrics.horizontalAdvance(ellipsis) + 1 : 0;
     const QStringView shown = right ? Covering(text, end - seen.left(), true)
                                     : Covering(text, seen.right() + 1 - start, false);
     const int x = right ? end - metrics.horizontalAdvance(shown.toString()) : start;
     painter->setFont(option.font);
     painter->setPen(palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawText(x, option.rect.top() + dbgrid::kTextTop + metrics.ascent(), shown.toString());
+    const int baseline = option.rect.top() + dbgrid::kTextTop + metrics.ascent();
+    if (cut) {
+      const int markX = right ? option.rect.left() + 1 : option.rect.right() + 1 - mark;
+      painter->drawText(markX, baseline, QString(ellipsis));
+      painter->setClipRect(right ? option.rect.adjusted(mark + 1, 0, 0, 0)
+                                 : option.rect.adjusted(0, 0, -mark, 0));
+    }
+    painter->drawText(x, baseline, shown.toString());
   }
   painter->restore();
 }

@@ -433,6 +433,14 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
       event->ignore();
       return;
     }
+    // Ctrl+Tab leaves the grid, where Tab alone moves between its cells.
+    if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) &&
+        (event->modifiers() & Qt::ControlModifier) != 0) {
+      event->accept();
+      QWidget::focusNextPrevChild(key == Qt::Key_Tab &&
+                                  (event->modifiers() & Qt::ShiftModifier) == 0);
+      return;
+    }
     if (IsNavigationKey(key)) {
       // A closed data set leaves nothing to move to; the keys still stay with the grid.
       event->accept();

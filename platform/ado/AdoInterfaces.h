@@ -53,6 +53,15 @@ class Connection {
   // Executes the statement and fetches its first result into memory.
   virtual std::unique_ptr<Recordset> Execute(const QString& commandText,
                                              const std::vector<ParameterInfo>& parameters) = 0;
+
+  // For a thread other than the one running Execute (or NextRecordset on its results): stops
+  // that work, also while the server has not answered, with EAbort; so does every Execute and
+  // NextRecordset started until ClearCancel. Where a driver cannot be interrupted safely, the
+  // work stops when the statement's rows begin to arrive.
+  virtual void Cancel() noexcept {}
+  virtual void ClearCancel() noexcept {}
+  // For any thread: the rows fetched since ClearCancel, while they are fetched.
+  virtual qint64 RowsFetched() const noexcept { return 0; }
 };
 
 // Makes the connections the data access components use: the ODBC one, unless a test has

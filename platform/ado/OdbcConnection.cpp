@@ -174,6 +174,7 @@ std::shared_ptr<OdbcStatement> OdbcConnection::NewStatement(SQLHDBC connection) 
   statement->Handle = OdbcHandle::Allocate(SQL_HANDLE_STMT, connection);
   statement->GetDataExtensions = FGetDataExtensions;
   statement->Family = FFamily;
+  statement->Control = FControl;
   std::erase_if(FStatements, [](const std::weak_ptr<OdbcStatement>& s) { return s.expired(); });
   FStatements.push_back(statement);
   return statement;
@@ -254,13 +255,30 @@ std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
               SQL_HANDLE_STMT, stmt);
   }
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
+  // SQLite's driver closes the statement inside SQLCancel, under the feet of the thread that
+  // runs it: there the stop waits for the statement's first rows.
+  const SQLHSTMT interruptible = FFamily == DriverFamily::SQLite ? nullptr : stmt;
   try {
-    OdbcCheck(SQLExecDirectW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+    RunCancellable(FControl.get(), interruptible, [&] {
+      OdbcCheck(SQLExecDirectW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+    });
     return OdbcRecordset::FromCurrentResult(std::move(statement));
   } catch (const EOleException& error) {
     if (!IsLockedError(FFamily, error)) throw;
     throw LockedError(error.Message());
   }
+}
+
+void OdbcConnection::Cancel() noexcept {
+  FControl->Cancel();
+}
+
+void OdbcConnection::ClearCancel() noexcept {
+  FControl->Clear();
+}
+
+qint64 OdbcConnection::RowsFetched() const noexcept {
+  return FControl->Rows();
 }
 
 }  // namespace ado

@@ -4,6 +4,7 @@
 #include "platform/ado/LoginTimeout.h"
 #include "platform/ado/OdbcHandle.h"
 #include "platform/ado/OdbcStatement.h"
+#include "platform/ado/StatementControl.h"
 #include "platform/ado/StreamingOption.h"
 #include "platform/ado/TypeMapping.h"
 
@@ -33,6 +34,9 @@ class OdbcConnection : public Connection {
   std::vector<ParameterInfo> DescribeParameters(const QString& commandText) override;
   std::unique_ptr<Recordset> Execute(const QString& commandText,
                                      const std::vector<ParameterInfo>& parameters) override;
+  void Cancel() noexcept override;
+  void ClearCancel() noexcept override;
+  qint64 RowsFetched() const noexcept override;
 
  private:
   // Connects the handle, giving up as the time-out says; a failure is an EOleException.
@@ -62,6 +66,7 @@ class OdbcConnection : public Connection {
   QElapsedTimer FLockMet;
   bool LockMetJustNow() const;
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;
+  std::shared_ptr<StatementControl> FControl = std::make_shared<StatementControl>();
 };
 
 }  // namespace ado

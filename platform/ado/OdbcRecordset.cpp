@@ -25,7 +25,8 @@ OdbcRecordset::~OdbcRecordset() {
 
 std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
     std::shared_ptr<OdbcStatement> statement) {
-  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, statement->Family);
+  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, statement->Family,
+                        statement->Control.get());
   const SQLSMALLINT count = fetcher.ColumnCount();
   if (count == 0) {
     return std::unique_ptr<Recordset>(
@@ -33,13 +34,16 @@ std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
   }
   std::vector<ColumnDescription> columns = fetcher.DescribeColumns(count);
   auto memory = std::make_unique<ResultMemory>();
-  std::vector<ColumnStore> stores = fetcher.FetchAll(columns, *memory);
+  std::vector<ColumnStore> stores = RunCancellable(
+      statement->Control.get(), nullptr, [&] { return fetcher.FetchAll(columns, *memory); });
   std::vector<FieldInfo> fields;
   fields.reserve(columns.size());
   for (const ColumnDescription& column : columns) fields.push_back(DescribeField(column));
   std::unique_ptr<OdbcRecordset> recordset(new OdbcRecordset(
       std::move(statement), std::move(fields), std::move(memory), std::move(stores), true));
   recordset->StepToNextResult();
+  // Stopped while the next statement of a batch ran: the rows fetched so far are not the answer.
+  if (recordset->FStatement->Control) recordset->FStatement->Control->CheckCancelled();
   return recordset;
 }
 
@@ -47,15 +51,21 @@ std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
 // that streams ends its cursor (psqlODBC's holds a transaction open until then) while the rows
 // are browsed.
 void OdbcRecordset::StepToNextResult() {
-  SQLHSTMT handle = FStatement->Handle.Get();
   try {
-    FNext = OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle) == SQL_NO_DATA
-                ? NextResult::None
-                : NextResult::Ready;
+    FNext = MoreResults(*FStatement) == SQL_NO_DATA ? NextResult::None : NextResult::Ready;
   } catch (...) {
     FNext = NextResult::Failed;
     FNextFailure = std::current_exception();
   }
+}
+
+SQLRETURN OdbcRecordset::MoreResults(OdbcStatement& statement) {
+  // The next statement of a batch may run here: it can be stopped like the first one, where the
+  // driver allows SQLCancel from another thread.
+  SQLHSTMT handle = statement.Handle.Get();
+  return RunCancellable(
+      statement.Control.get(), statement.Family == DriverFamily::SQLite ? nullptr : handle,
+      [handle] { return OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle); });
 }
 
 const FieldInfo& OdbcRecordset::Field(int index) const {
@@ -97,9 +107,7 @@ std::unique_ptr<Recordset> OdbcRecordset::NextRecordset() {
     case NextResult::Unknown:
       break;
   }
-  SQLHSTMT handle = statement->Handle.Get();
-  const SQLRETURN rc = OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle);
-  if (rc == SQL_NO_DATA) return nullptr;
+  if (MoreResults(*statement) == SQL_NO_DATA) return nullptr;
   return FromCurrentResult(std::move(statement));
 }
 

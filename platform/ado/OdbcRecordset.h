@@ -31,6 +31,8 @@ class OdbcRecordset : public Recordset {
                 std::unique_ptr<ResultMemory> memory, std::vector<ColumnStore> stores, bool open);
   void CheckCell(qint64 row, int column) const;
   void StepToNextResult();
+  // SQLMoreResults, which another thread may stop.
+  static SQLRETURN MoreResults(OdbcStatement& statement);
 
   std::shared_ptr<OdbcStatement> FStatement;
   std::vector<FieldInfo> FFields;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/ado/OdbcHandle.h"
+#include "platform/ado/StatementControl.h"
 #include "platform/ado/TypeMapping.h"
 
+#include <memory>
 #include <vector>
 
 namespace ado {
@@ -16,6 +18,8 @@ struct OdbcStatement {
   // The driver's SQL_GETDATA_EXTENSIONS: where SQLGetData may be used besides plain rows.
   SQLUINTEGER GetDataExtensions = 0;
   DriverFamily Family = DriverFamily::Unknown;
+  // The connection's: lets another thread stop the statement and count its rows.
+  std::shared_ptr<StatementControl> Control;
 };
 
 }  // namespace ado

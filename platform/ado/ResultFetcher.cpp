@@ -308,8 +308,10 @@ void ResultFetcher::FetchBlocks(const std::vector<FetchPlan>& plans,
 
   for (;;) {
     fetched = 0;
+    if (FControl) FControl->CheckCancelled();
     const SQLRETURN rc = OdbcCheck(SQLFetch(FStatement), SQL_HANDLE_STMT, FStatement);
     if (rc == SQL_NO_DATA) break;
+    if (FControl) FControl->AddRows(static_cast<qint64>(fetched));
     for (SQLULEN r = 0; r < fetched; ++r) {
       if (status[r] == SQL_ROW_NOROW) continue;
       if (status[r] == SQL_ROW_ERROR) throw OdbcError(SQL_ERROR, SQL_HANDLE_STMT, FStatement);
@@ -359,8 +361,10 @@ void ResultFetcher::AppendDate(SQLUSMALLINT number, SQLSETPOSIROW row, const Fet
 void ResultFetcher::FetchRows(const std::vector<FetchPlan>& plans,
                               std::vector<ColumnStore>& stores) {
   for (;;) {
+    if (FControl) FControl->CheckCancelled();
     const SQLRETURN rc = OdbcCheck(SQLFetch(FStatement), SQL_HANDLE_STMT, FStatement);
     if (rc == SQL_NO_DATA) break;
+    if (FControl) FControl->AddRows(1);
     for (size_t c = 0; c < plans.size(); ++c)
       GetValue(static_cast<SQLUSMALLINT>(c + 1), plans[c], stores[c]);
   }

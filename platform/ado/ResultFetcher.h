@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ado/ColumnStore.h"
+#include "platform/ado/StatementControl.h"
 #include "platform/ado/TypeMapping.h"
 
 #include <sql.h>
@@ -16,8 +17,13 @@ namespace ado {
 class ResultFetcher {
  public:
   // getDataExtensions: the driver's SQL_GETDATA_EXTENSIONS bits.
-  ResultFetcher(SQLHSTMT statement, SQLUINTEGER getDataExtensions, DriverFamily family)
-      : FStatement(statement), FGetDataExtensions(getDataExtensions), FFamily(family) {}
+  // control, when given, counts the rows and stops the fetch between blocks.
+  ResultFetcher(SQLHSTMT statement, SQLUINTEGER getDataExtensions, DriverFamily family,
+                StatementControl* control = nullptr)
+      : FStatement(statement),
+        FGetDataExtensions(getDataExtensions),
+        FFamily(family),
+        FControl(control) {}
 
   // The number of columns of the current result; 0 for a statement that yields no rows.
   SQLSMALLINT ColumnCount() const;
@@ -45,6 +51,7 @@ class ResultFetcher {
   SQLHSTMT FStatement;
   SQLUINTEGER FGetDataExtensions;
   DriverFamily FFamily;
+  StatementControl* FControl;
   std::vector<char> FPiece;
   std::vector<size_t> FPieceHints;  // per column: the first piece to ask for
 };

@@ -12,6 +12,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -114,7 +115,10 @@ void DataLinkPropertiesDialog::CreateControls() {
   auto* settingsLayout = new QFormLayout(settingsBox);
   settingsLayout->addRow(QStringLiteral("Se&rver:"), Server);
   settingsLayout->addRow(QStringLiteral("&Port:"), Port);
-  settingsLayout->addRow(QStringLiteral("Data&base:"), databaseRow);
+  // A row given as a layout gets a label without a buddy, which would show its "&" as written.
+  auto* databaseLabel = new QLabel(QStringLiteral("Data&base:"), settingsBox);
+  databaseLabel->setBuddy(Database);
+  settingsLayout->addRow(databaseLabel, databaseRow);
   settingsLayout->addRow(QStringLiteral("&User name:"), UserName);
   settingsLayout->addRow(QStringLiteral("Pass&word:"), Password);
   settingsLayout->addRow(QStringLiteral("&Other keywords:"), OtherKeywords);

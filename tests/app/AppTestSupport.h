@@ -28,8 +28,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 // What an impatient user does while the window is busy, as the window system delivers it once
 // the window dispatches events again: three clicks on "Execute SQL", a key typed into the
-// editor, and a click on the close box.
-inline void PostImpatientInput(TfrmMain& form) {
+// editor, and a click on the close box when close is true.
+inline void PostImpatientInput(TfrmMain& form, bool close = true) {
   const QPointF centre = QRectF(form.btnExecute->rect()).center();
   for (int click = 0; click < 3; ++click) {
     QCoreApplication::postEvent(
@@ -41,7 +41,7 @@ inline void PostImpatientInput(TfrmMain& form) {
   }
   QCoreApplication::postEvent(form.reSQL,
                               new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, "x"));
-  if (form.windowHandle() != nullptr)
+  if (close && form.windowHandle() != nullptr)
     QCoreApplication::postEvent(form.windowHandle(), new QCloseEvent);
 }
 

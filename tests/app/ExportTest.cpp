@@ -34,10 +34,11 @@
 using namespace fakeado;
 
 // The export runs through the Save button with the dialog answered at once.
-void ExportTest::Export(const QString& path) {
-  QTimer::singleShot(0, [path] {
+void ExportTest::Export(const QString& path, const QString& fileType) {
+  QTimer::singleShot(0, [path, fileType] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
+    if (!fileType.isEmpty()) dialog->selectNameFilter(fileType);
     // Typed into the name box as a user would, whatever the dialog remembered.
     auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr);
@@ -205,7 +206,7 @@ TEST_F(FakeExport, WhileSavingInputIsDroppedAndTheWindowStaysOpen) {
   // The last value is read just before the file is written, when no events are dispatched.
   auto saving = std::make_shared<bool>(false);
   result.OnRead = [this, saving](qint64 row, int) {
-    if (*saving && row == 1) PostImpatientInput(*Form);
+    if (*saving && row == 1) PostImpatientInput(*Form, false);
   };
   Open(result);
   Form->show();
@@ -530,6 +531,79 @@ TEST_F(FakeExport, TheDialogAsAUserDrivesIt) {
   Form->btnSave->click();
   EXPECT_EQ(startName, target);
   EXPECT_EQ(Contents(target), QByteArray("kept"));
+  EXPECT_TRUE(Errors.isEmpty());
+}
+
+// The second file type: a header line, standard quoting, exact values, UTF-8. Once picked it
+// stays picked for the rest of the run.
+TEST_F(FakeExport, StandardCsvQuotesWhatReadersNeedAndKeepsEveryValue) {
+  Open(Table(
+      {Field("s", ado::adVarChar, 20), Field("w, \"x\"", ado::adVarWChar, 20),
+       Field("n", ado::adDouble), Field("b", ado::adLongVarBinary), Field("m", ado::adLongVarChar)},
+      {{Text("a\"b"), Text("x,y"), Dbl(0.1), Bytes("\x01\xff"), Text("l1\r\nl2")},
+       {Text(""), Null(), Null(), Null(), Null()},
+       {Text(" lead"), Text("trail\t"), Dbl(-2.5), Bytes({}), Text("cr\ronly\nlf")},
+       {Text("a\tb"), Text("a; b"), Dbl(1e300), Null(), Text("\"")}}));
+  Delimit(2);
+  EXPECT_EQ(ExportBytes(kStandardCsvFilter).toStdString(),
+            "s,\"w, \"\"x\"\"\",n,b,m\r\n"
+            "\"a\"\"b\",\"x,y\",0.1,\\x01ff,\"l1\r\nl2\"\r\n"
+            "\"\",,,,\r\n"
+            "\" lead\",\"trail\t\",-2.5,\\x,\"cr\ronly\nlf\"\r\n"
+            "a\tb,a; b,1e+300,,\"\"\"\"\r\n");
+  // The dialog keeps the type; the tab and a delimiter of several characters.
+  const auto lastLine = [this] {
+    const QByteArray bytes = ExportBytes().chopped(2);
+    return bytes.mid(bytes.lastIndexOf("\r\n") + 2).toStdString();
+  };
+  Delimit(0);
+  EXPECT_EQ(lastLine(), "\"a\tb\"\ta; b\t1e+300\t\t\"\"\"\"");
+  Delimit(3, "; ");
+  EXPECT_EQ(lastLine(), "a\tb; \"a; b\"; 1e+300; ; \"\"\"\"");
+  // UTF-8 whatever the locale's character set, header included.
+  Form->ADODataSet->Close();
+  // A delimiter of several characters that a value's end would lengthen.
+  Open(Table({Field("x", ado::adVarWChar, 5), Field("y", ado::adVarWChar, 5)},
+             {{Text("xa"), Text("ay")}, {Text("b"), Text("c")}}));
+  Delimit(3, "aa");
+  EXPECT_EQ(ExportBytes(), QByteArray("xaay\r\n\"xa\"aa\"ay\"\r\nbaac\r\n"));
+  Form->ADODataSet->Close();
+  Delimit(2);
+  {
+    const ScopedLocale latin1(LC_ALL, "de_DE.iso88591");
+    if (latin1.Active()) {
+      Open(Table({Field(QStringLiteral("\u00e9"), ado::adVarChar, 20)},
+                 {{Text(QStringLiteral("caf\u00e9 \u20ac"))}}));
+      EXPECT_EQ(ExportBytes(), QByteArray("\xc3\xa9\r\ncaf\xc3\xa9 \xe2\x82\xac\r\n"));
+      Form->ADODataSet->Close();
+    }
+  }
+  // No records: the header line alone.
+  Open(Table({Field("a", ado::adInteger), Field("b", ado::adInteger)}, {}));
+  EXPECT_EQ(ExportBytes(), QByteArray("a,b\r\n"));
+  // The plain type again, byte for byte as ever.
+  EXPECT_EQ(ExportBytes(kPlainCsvFilter), QByteArray());
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+}
+
+TEST_F(FakeExport, StandardCsvRefusesADelimiterThatWouldNotReadBack) {
+  Open(Table({Field("a", ado::adInteger)}, {{Int(1)}}));
+  const QString target = PathOf("kept.csv");
+  for (const QString& delimiter :
+       {QString(), QStringLiteral("\""), QStringLiteral("|\r"), QStringLiteral("\n")}) {
+    Errors.clear();
+    Write(target, "kept");
+    Delimit(3, delimiter);
+    Export(target, kStandardCsvFilter);
+    ASSERT_EQ(Errors.size(), 1);
+    EXPECT_TRUE(Errors[0].contains("delimiter")) << Errors[0].toStdString();
+    EXPECT_EQ(Contents(target), QByteArray("kept"));
+  }
+  // The same delimiters still serve the plain type.
+  Errors.clear();
+  Delimit(3, QStringLiteral("\""));
+  Export(target, kPlainCsvFilter);
+  EXPECT_EQ(Contents(target), QByteArray("1\r\n"));
   EXPECT_TRUE(Errors.isEmpty());
 }
 

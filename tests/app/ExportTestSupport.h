@@ -23,8 +23,9 @@ class ExportTest : public MainWindowTest {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
   }
-  // The private export routine, reached as the Save button reaches it after the dialog.
-  void Export(const QString& path);
+  // The private export routine, reached as the Save button reaches it after the dialog; with a
+  // file type, that type is picked in the dialog first.
+  void Export(const QString& path, const QString& fileType = QString());
   void Delimit(int index, const QString& custom = QString());
 
   QTemporaryDir FFolder;
@@ -40,9 +41,9 @@ class FakeExport : public ExportTest {
     Form->btnExecute->click();
     ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
   }
-  QByteArray ExportBytes() {
+  QByteArray ExportBytes(const QString& fileType = QString()) {
     const QString path = PathOf("out.csv");
-    Export(path);
+    Export(path, fileType);
     return Contents(path);
   }
   fakeado::ScopedFakeAdo fake;

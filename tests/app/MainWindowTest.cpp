@@ -30,6 +30,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QThread>
 #include <QUrl>
 
 #include <ctime>
@@ -118,7 +120,9 @@ TEST_F(MainWindowTest, StateAtStart) {
 TEST_F(MainWindowTest, SaveDialogSettings) {
   QFileDialog* dialog = Form->SaveDialog1;
   EXPECT_EQ(dialog->windowTitle(), "Save as CSV");
-  EXPECT_EQ(dialog->nameFilters(), QStringList({"CSV Files (*.csv)"}));
+  EXPECT_EQ(dialog->nameFilters(),
+            QStringList({"CSV Files (*.csv)", "CSV with header line, standard quoting (*.csv)"}));
+  EXPECT_EQ(dialog->selectedNameFilter(), "CSV Files (*.csv)");
   EXPECT_EQ(dialog->defaultSuffix(), "csv");
   EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
   EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog));
@@ -382,22 +386,39 @@ TEST_F(FakeMainWindowTest, ExecuteFailureLeavesEverythingClosed) {
   EXPECT_EQ(Form->reSQL->toPlainText(), "SELEC 1");
 }
 
-TEST_F(FakeMainWindowTest, InputGivenWhileAStatementRunsIsDropped) {
+TEST_F(FakeMainWindowTest, WhileAStatementRunsClicksAreDroppedTypingArrivesAndCloseStops) {
   Form->show();
-  fake->DuringExecute = [this] { PostImpatientInput(*Form); };
   Form->ADOConnection->SetConnectionString("DSN=fake");
-  Form->reSQL->setPlainText("DELETE FROM t");
-  Form->btnExecute->click();
-  QCoreApplication::processEvents();
-  // One click runs one statement.
+  const auto run = [this](bool close) {
+    fake->Executed.clear();
+    fake->DuringExecute = [this, close] {
+      PostImpatientInput(*Form, close);
+      // The window takes the input while the statement still runs.
+      QThread::msleep(300);
+    };
+    Form->reSQL->setPlainText("DELETE FROM t");
+    Form->reSQL->moveCursor(QTextCursor::End);
+    Form->btnExecute->click();
+    fake->DuringExecute = nullptr;
+    QCoreApplication::processEvents();
+  };
+  run(false);
+  // One click runs one statement; what was typed is in the editor.
   EXPECT_EQ(fake->Executed, QStringList({"DELETE FROM t"}));
-  EXPECT_EQ(Form->reSQL->toPlainText(), "DELETE FROM t");
+  EXPECT_EQ(Form->reSQL->toPlainText(), "DELETE FROM tx");
   EXPECT_TRUE(Form->isVisible());
   EXPECT_EQ(Errors, QStringList({"ADODataSet: CommandText does not return a result set."}));
   // Input given afterwards is taken again.
-  fake->DuringExecute = nullptr;
   QTest::mouseClick(Form->btnExecute, Qt::LeftButton);
   EXPECT_EQ(fake->Executed.size(), 2);
+
+  // A close request stops the statement silently and then closes the window.
+  Errors.clear();
+  run(true);
+  EXPECT_EQ(fake->Executed, QStringList({"DELETE FROM t"}));
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  EXPECT_FALSE(Form->isVisible());
+  EXPECT_FALSE(Form->ADOConnection->Connected());
 }
 
 class MainWindowSqlite : public MainWindowTest {

@@ -1,4 +1,5 @@
 #include "base/Exceptions.h"
+#include "data/TextSink.h"
 #include "tests/data/DataSetFixture.h"
 #include "tests/support/RegionalGuard.h"
 
@@ -238,4 +239,61 @@ TEST_F(FieldTextsTest, ValuesOfAnotherTypeKeepTheirOwnText) {
     EXPECT_EQ(Texts(f), QStringList({"NaN", "-Infinity"})) << precision;
     DataSet->Close();
   }
+}
+
+// The exact texts of the standard CSV file: the same values as AsString (a value of another type
+// keeps its own text), written for programs whatever the regional settings.
+TEST_F(FieldTextsTest, ExactTextsReadBackAsTheSameValue) {
+  struct Case {
+    int Type;
+    ado::Value Value;
+    const char* Expected;
+  };
+  const Case cases[] = {
+      {ado::adDouble, Dbl(0.1), "0.1"},
+      {ado::adDouble, Dbl(1.0 / 3), "0.3333333333333333"},
+      {ado::adDouble, Dbl(1e300), "1e+300"},
+      {ado::adDouble, Dbl(-1.7976931348623157e308), "-1.7976931348623157e+308"},
+      {ado::adDouble, Dbl(5e-324), "5e-324"},
+      {ado::adDouble, Dbl(INFINITY), "inf"},
+      {ado::adDouble, Text("0.30000000000000004"), "0.30000000000000004"},
+      {ado::adDouble, Text("n/a"), "n/a"},
+      {ado::adDouble, Int(12345678901234567), "12345678901234567"},
+      {ado::adCurrency, Currency(-125000), "-12.5"},
+      {ado::adBoolean, Bool(true), "true"},
+      {ado::adBoolean, Text("0"), "false"},
+      {ado::adBoolean, Int(-1), "-1"},
+      {ado::adDBTimeStamp, Text("2024-12-31 23:59:59.999999"), "2024-12-31 23:59:59.999999"},
+      {ado::adDBTimeStamp, Text("2024-02-29"), "2024-02-29 00:00:00"},
+      {ado::adDBTimeStamp, Text("2024-02-29T10:00:00.50"), "2024-02-29 10:00:00.50"},
+      {ado::adDBTimeStamp, Date(45000.75), "2023-03-15 18:00:00"},
+      {ado::adDBTimeStamp, Text("0044-03-15 00:00:00 BC"), "0044-03-15 00:00:00 BC"},
+      {ado::adDBDate, Text("2024-02-29 00:00:00"), "2024-02-29"},
+      {ado::adDBDate, Text("2024-02-29 00:00:00.000001"), "2024-02-29 00:00:00.000001"},
+      {ado::adDBTime, Text("23:59:59.999999999"), "23:59:59.999999999"},
+      {ado::adDBTime, Date(0.5), "12:00:00"},
+      {ado::adDBTime, Text("838:59:59"), "838:59:59"},
+      {ado::adVarBinary, Bytes(QByteArray("\x00\xff\x41", 3)), "\\x00ff41"},
+      {ado::adLongVarBinary, Bytes(QByteArray("a\"\n", 3)), "\\x61220a"},
+      {ado::adLongVarBinary, Bytes({}), "\\x"},
+      {ado::adVariant, Bytes("\x01"), "\\x01"},
+      {ado::adVariant, Bool(false), "false"},
+      {ado::adVariant, Dbl(2.5), "2.5"},
+      {ado::adLongVarChar, Text("memo,\r\n\"x\""), "memo,\r\n\"x\""},
+  };
+  RegionalSettings german;
+  german.DecimalSeparator = u',';
+  german.ShortDateFormat = "%d.%m.%y";
+  german.LongTimeFormat = "%I:%M %p";
+  const RegionalGuard regional(german);
+  for (const Case& c : cases) {
+    TField* f = Column(c.Type, {c.Value});
+    TextSink exact(TextSink::Encoding::Utf16, TextSink::Form::Exact);
+    EXPECT_TRUE(f->WriteAsString(exact));
+    EXPECT_EQ(exact.TakeString(), QString::fromUtf8(c.Expected)) << c.Type << " " << c.Expected;
+    DataSet->Close();
+  }
+  // The user's texts stay as they were.
+  TField* f = Column(ado::adDouble, {Dbl(0.1)});
+  EXPECT_EQ(f->AsString(), "0,1");
 }

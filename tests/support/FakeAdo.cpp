@@ -198,6 +198,7 @@ std::unique_ptr<ado::Recordset> FakeConnection::Execute(
   FScript->Executed << commandText;
   FScript->ExecutedParameters.push_back(parameters);
   if (FScript->DuringExecute) FScript->DuringExecute();
+  if (FScript->Cancelled) throw EAbort(QStringLiteral("Operation cancelled"));
   if (FScript->ExecuteFailure) throw EOleException(*FScript->ExecuteFailure, kFakeError);
   if (FScript->Results.empty()) return std::make_unique<FakeRecordset>(NoRows());
   ResultData resultData = std::move(FScript->Results.front());

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -87,8 +88,11 @@ struct Script {
   // The parameter lists DescribeParameters gives, in order; when empty, none.
   std::deque<std::vector<ado::ParameterInfo>> ParameterLists;
   bool InTransaction = false;
-  // Called while Execute runs, as the driver would block (the user acting meanwhile).
+  // Called while Execute runs, as the driver would block (the user acting meanwhile); on the
+  // window's worker thread when a window runs the statement.
   std::function<void()> DuringExecute;
+  // Cancel was called since ClearCancel: Execute then ends with EAbort after DuringExecute.
+  std::atomic<bool> Cancelled{false};
 
   // The log.
   int Created = 0;  // connections made
@@ -112,6 +116,8 @@ class FakeConnection : public ado::Connection {
   std::vector<ado::ParameterInfo> DescribeParameters(const QString& commandText) override;
   std::unique_ptr<ado::Recordset> Execute(
       const QString& commandText, const std::vector<ado::ParameterInfo>& parameters) override;
+  void Cancel() noexcept override { FScript->Cancelled = true; }
+  void ClearCancel() noexcept override { FScript->Cancelled = false; }
 
  private:
   void CheckOpen() const;

@@ -324,3 +324,36 @@ TEST_F(DBGridFixture, AHugeValueIsDrawnOnlyAsFarAsItCanBeSeen) {
   EXPECT_LT(timer.elapsed(), 1500);
   EXPECT_EQ(shown, expected);
 }
+
+TEST_F(DBGridFixture, ACutCellShowsAnEllipsisWhereItsTextIsMissing) {
+  // A number is right-aligned and cut on the left, a text left-aligned and cut on the right;
+  // short values are not cut.
+  OpenWith(Table({Field("n", ado::adBigInt), Field("t", ado::adVarWChar, 4)},
+                 {{Int(std::numeric_limits<qint64>::min()), Text("a rather long text")},
+                  {Int(-7), Text("ab")}}));
+  const QImage image = Grid->viewport()->grab().toImage();
+  const QFontMetrics metrics(Grid->font());
+  const int mark = metrics.horizontalAdvance(QChar(0x2026)) + 1;
+  // The ellipsis's dots sit on the baseline: above it, where a digit or letter has ink, its
+  // strip of the cell is blank; on the baseline it is not.
+  const auto strip = [&](int row, int column, bool left) {
+    const QRect cell = Grid->visualRect(Grid->model()->index(row, column));
+    const int from = left ? cell.left() + 1 : cell.right() + 1 - mark;
+    const int baseline = cell.top() + 2 + metrics.ascent();
+    int inkAbove = 0;
+    int inkOn = 0;
+    const QRgb base = image.pixel(cell.left() + 1, cell.top() + 1);
+    for (int x = from; x < from + mark - 1; ++x) {
+      for (int y = baseline - metrics.ascent() + 1; y < baseline - 3; ++y)
+        inkAbove += image.pixel(x, y) != base;
+      for (int y = baseline - 2; y < baseline; ++y) inkOn += image.pixel(x, y) != base;
+    }
+    return std::pair{inkAbove, inkOn};
+  };
+  EXPECT_EQ(strip(0, 0, true).first, 0);
+  EXPECT_GT(strip(0, 0, true).second, 0);
+  EXPECT_EQ(strip(0, 1, false).first, 0);
+  EXPECT_GT(strip(0, 1, false).second, 0);
+  EXPECT_EQ(strip(1, 0, true), std::pair(0, 0));
+  EXPECT_EQ(Grid->CellText(0, 0), "-9223372036854775808");
+}

@@ -131,6 +131,22 @@ TEST_F(DBGridKeys, TabWrapsAcrossRecords) {
   Key(Grid, Qt::Key_Backtab);  // first record: its own last column
   EXPECT_EQ(Grid->SelectedColumn(), 2);
   EXPECT_EQ(Record(), 0);
+
+  // Ctrl+Tab and Ctrl+Shift+Tab leave the grid, forwards and backwards.
+  auto* before = new QLineEdit(&Window);
+  auto* after = new QLineEdit(&Window);
+  QWidget::setTabOrder(before, Grid);
+  QWidget::setTabOrder(Grid, after);
+  before->show();
+  after->show();
+  Grid->setFocus();
+  Key(Grid, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(Window.focusWidget(), after);
+  Grid->setFocus();
+  Key(Grid, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Window.focusWidget(), before);
+  EXPECT_EQ(Grid->SelectedColumn(), 2);
+  EXPECT_EQ(Record(), 0);
 }
 
 TEST_F(DBGridKeys, EditingKeysDoNothing) {

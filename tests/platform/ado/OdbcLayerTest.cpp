@@ -222,8 +222,11 @@ TEST_P(OdbcLayer, ResultsSpanningManyBlocksArriveCompleteAndInOrder) {
     SCOPED_TRACE(block);
     const ScopedRestore blockRows =
         ScopedAssign(&ResultFetcher::BlockRows, &ResultFetcher::SetBlockRows, block);
+    FConnection->ClearCancel();
     auto rs = Exec(*FConnection, query);
     ASSERT_EQ(rs->RecordCount(), database.RowCount);
+    // What another thread reads as the count of the rows that have arrived.
+    EXPECT_EQ(FConnection->RowsFetched(), database.RowCount);
     for (qint64 r = 0; r < database.RowCount; ++r) {
       const qint64 i = r + 1;
       const bool ok = rs->GetValue(r, 0).Int == i && rs->GetValue(r, 1).Double == i * 0.5 &&
@@ -236,6 +239,11 @@ TEST_P(OdbcLayer, ResultsSpanningManyBlocksArriveCompleteAndInOrder) {
                                                       : QString::number(rs->GetValue(r, 3).Int));
     }
   }
+  // A stop asked for holds until it is cleared, also for a statement not yet begun.
+  FConnection->Cancel();
+  EXPECT_THROW(Exec(*FConnection, query), EAbort);
+  FConnection->ClearCancel();
+  EXPECT_EQ(Exec(*FConnection, query)->RecordCount(), database.RowCount);
 }
 
 TEST_P(OdbcLayer, UpdateGivesAClosedRecordsetAndMakesTheChange) {

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -105,6 +106,18 @@ TEST(DataLinkPropertiesDialog, StartsFromTheStringAndBuildsItBackWithThePassword
   EXPECT_EQ(dialog.ConnectionString(),
             "DRIVER={PostgreSQL Unicode};SERVER=db;Port=5433;Database=sales;User=ann;"
             "Password={se;cret};SSLmode=require");
+}
+
+TEST(DataLinkPropertiesDialog, EveryLabelWithAnAccessKeyHasAnEditToGoTo) {
+  DataLinkPropertiesDialog dialog;
+  // A label without a buddy shows its "&" as written and its key leads nowhere.
+  int labels = 0;
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (!label->text().contains('&')) continue;
+    ++labels;
+    EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+  }
+  EXPECT_GE(labels, 6);
 }
 
 TEST(DataLinkPropertiesDialog, ADataSourceStringSelectsTheDataSourceAndEmptyFieldsAreLeftOut) {

@@ -1,0 +1,95 @@
+#include "app/Main.h"
+
+#include "base/HandlerGuard.h"
+#include "data/BlockingWork.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLocale>
+#include <QProgressBar>
+#include <QThread>
+#include <QTimer>
+
+#include <exception>
+#include <memory>
+
+namespace {
+
+// How often the count of rows is brought up to date.
+constexpr int kProgressIntervalMs = 100;
+
+// The look of the window while work runs, undone on every way out.
+class BusyLook {
+ public:
+  explicit BusyLook(QProgressBar* bar) : FBar(bar) {
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    FBar->setToolTip(QStringLiteral("Press Esc or click here to stop"));
+    FBar->setTextVisible(true);
+    FBar->setRange(0, 1);
+    FBar->setValue(0);
+    FBar->show();
+  }
+  ~BusyLook() {
+    FBar->hide();
+    FBar->setTextVisible(false);
+    FBar->setToolTip(QString());
+    FBar->resetFormat();
+    FBar->setRange(0, 100);
+    QApplication::restoreOverrideCursor();
+  }
+  BusyLook(const BusyLook&) = delete;
+  BusyLook& operator=(const BusyLook&) = delete;
+
+ private:
+  QProgressBar* FBar;
+};
+
+}  // namespace
+
+void TfrmMain::ShowRowsSoFar(qint64 rows) {
+  ProgressBar->setFormat(
+      rows == 0 ? QStringLiteral("Running, Esc stops")
+                : QStringLiteral("%1 rows, Esc stops").arg(QLocale::system().toString(rows)));
+}
+
+void TfrmMain::StopWork() {
+  if (FRunningWork != nullptr) FRunningWork->Cancel();
+  FStopExport = true;
+}
+
+void TfrmMain::RunBusy(const BlockingWork& work) {
+  // Exceptions do not cross threads: what the work raises is carried here and raised again.
+  std::exception_ptr failure;
+  const std::unique_ptr<QThread> worker(QThread::create([&work, &failure] {
+    try {
+      work.Run();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }));
+  worker->setObjectName(QStringLiteral("Statement"));
+  QEventLoop loop;
+  connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+  QTimer progress;
+  progress.setInterval(kProgressIntervalMs);
+  connect(&progress, &QTimer::timeout, this,
+          Guarded([this, &work](auto&&...) { ShowRowsSoFar(work.Progress()); }));
+
+  const BusyLook look(ProgressBar);
+  ShowRowsSoFar(0);
+  FRunningWork = &work;
+  worker->start();
+  if (!worker->isRunning() && !worker->isFinished()) {
+    // No thread to be had (a process at its limit): the window waits, as it did before.
+    FRunningWork = nullptr;
+    work.Run();
+    return;
+  }
+  progress.start();
+  loop.exec();
+  // Only an application that is quitting leaves the loop before the work ends.
+  if (!worker->isFinished()) work.Cancel();
+  worker->wait();
+  FRunningWork = nullptr;
+  if (failure) std::rethrow_exception(failure);
+}
