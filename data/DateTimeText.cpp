@@ -5,6 +5,8 @@
 
 #include <QDate>
 
+#include <langinfo.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -70,8 +72,10 @@ QByteArray PaddedYear(int year) {
   return QByteArray::number(year).rightJustified(4, '0');
 }
 
-// The format with every year conversion replaced by the padded year, so strftime leaves it.
-QByteArray WithPaddedYear(const QByteArray& format, int year) {
+// The format with every year conversion replaced by the padded year, so strftime leaves it. A
+// two-digit year (%y, and %D and %x, which hold one in many locales) is widened to four digits:
+// 1999, 2099 and 0099 must not all read "99".
+QByteArray WithPaddedYear(const QByteArray& format, int year, bool nested = false) {
   QByteArray result;
   result.reserve(format.size() + 8);
   for (qsizetype i = 0; i < format.size(); ++i) {
@@ -84,8 +88,12 @@ QByteArray WithPaddedYear(const QByteArray& format, int year) {
     qsizetype j = i + 1;
     while (j < format.size() && QByteArrayView("_-0^#+EO0123456789").contains(format.at(j))) ++j;
     const char conversion = j < format.size() ? format.at(j) : '\0';
-    if (conversion == 'Y' || conversion == 'G') {
+    if (conversion == 'Y' || conversion == 'G' || conversion == 'y' || conversion == 'g') {
       result += PaddedYear(year);
+    } else if (conversion == 'D') {
+      result += "%m/%d/" + PaddedYear(year);
+    } else if (conversion == 'x' && !nested) {
+      result += WithPaddedYear(QByteArray(nl_langinfo(D_FMT)), year, true);
     } else if (conversion == 'F') {
       result += PaddedYear(year) + "-%m-%d";
     } else if (conversion == '%') {

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace numbertext {
 
@@ -40,14 +41,15 @@ Trimmed Trim(const ado::DecimalValue& value) {
 int Digits15(double magnitude, char* digits, int& exp10) {
   char buffer[40];
   // The shortest text that reads back as the value is the 15-digit rounding whenever it has at
-  // most 15 digits, since a double is finer than 15 digits; it costs far less to make.
+  // most 15 digits, since a normal double is finer than 15 digits; it costs far less to make. A
+  // subnormal one is coarser (5E-324 reads back as 4.94065645841247E-324).
   auto r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
   const char* e = buffer;
   while (e < r.ptr && *e != 'e') ++e;
   int count = 0;
   for (const char* p = buffer; p < e; ++p)
     if (*p != '.') ++count;
-  if (count > 15) {
+  if (count > 15 || magnitude < std::numeric_limits<double>::min()) {
     r = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
     e = buffer;
     while (e < r.ptr && *e != 'e') ++e;

@@ -62,9 +62,13 @@ void TADOConnection::SetConnected(bool value) {
 }
 
 void TADOConnection::Open() {
+  Open(ado::Purpose{});
+}
+
+void TADOConnection::Open(const ado::Purpose& purpose) {
   if (Connected()) return;
   // The layer never prompts: a user name and password come only inside the string.
-  FProvider->Open(FConnectionString);
+  FProvider->Open(FConnectionString, purpose);
 }
 
 void TADOConnection::Close() {

@@ -10,7 +10,8 @@
 
 namespace ado {
 class Connection;
-}
+struct Purpose;
+}  // namespace ado
 class TADODataSet;
 
 // The connection component. Its Name is the QObject objectName, its Owner the QObject parent.
@@ -29,6 +30,8 @@ class TADOConnection : public QObject {
   bool Connected() const;
   void SetConnected(bool value);
   void Open();
+  // Opens for one statement, whose road the layer chooses before connecting.
+  void Open(const ado::Purpose& purpose);
   void Close();
 
   bool KeepConnection() const { return FKeepConnection; }

@@ -58,10 +58,10 @@ void TADODataSet::SetCommandText(const QString& value) {
     p.Info.Name = name;
     parameters.append(p);
   }
-  Probe(parameters);
   // Also a text without markers replaces the list: parameters of an earlier statement would
   // otherwise reach the driver with a statement that has none.
   FParameters = parameters;
+  Probe(FParameters);
 }
 
 void TADODataSet::Probe(QList<TParameter>& parameters) {
@@ -99,7 +99,7 @@ void TADODataSet::TakeReason() {
   if (!FConnection) throw EDatabaseError(QStringLiteral("Missing Connection or ConnectionString"));
   if (FReasons++ > 0) return;
   try {
-    FConnection->Open();
+    FConnection->Open(ado::Purpose{FProviderCommandText, !FParameters.isEmpty()});
   } catch (...) {
     --FReasons;
     throw;

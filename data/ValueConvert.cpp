@@ -49,8 +49,26 @@ QString BytesAsUnits(const char* bytes, qsizetype size) {
   return text;
 }
 
+QString BytesText(const char* bytes, qsizetype size) {
+  const QString units = BytesAsUnits(bytes, size);
+  bool text = size % 2 == 0;
+  for (qsizetype i = 0; text && i < units.size(); ++i) {
+    const QChar c = units.at(i);
+    if (c.isNull()) {
+      text = false;
+    } else if (c.isHighSurrogate()) {
+      text = i + 1 < units.size() && units.at(i + 1).isLowSurrogate();
+      ++i;
+    } else if (c.isLowSurrogate()) {
+      text = false;
+    }
+  }
+  if (text) return units;
+  return QStringLiteral("0x") + QString::fromLatin1(QByteArray(bytes, size).toHex().toUpper());
+}
+
 void WriteBytes(const char* bytes, qsizetype size, TextSink& out) {
-  if (!out.IsExact()) return out.Text(BytesAsUnits(bytes, size));
+  if (!out.IsExact()) return out.Text(BytesText(bytes, size));
   static constexpr char kHex[] = "0123456789abcdef";
   std::string text;
   text.resize(2 + 2 * static_cast<size_t>(size));

@@ -42,8 +42,12 @@ class Utf8Text {
 
 // The bytes taken two at a time as UTF-16 code units, the first as the low byte.
 QString BytesAsUnits(const char* bytes, qsizetype size);
-// Bytes as the sink's form writes them: as UTF-16 code units, or for exact texts "\x" and two
-// lower-case hexadecimal digits per byte, as PostgreSQL writes bytea.
+// The text of bounded binary data: its UTF-16 units where the bytes are UTF-16 text; else,
+// where the units would drop an odd last byte, hold a zero unit or break a character, "0x" and
+// every byte in hexadecimal, so no byte is lost and the file stays valid text.
+QString BytesText(const char* bytes, qsizetype size);
+// Bytes as the sink's form writes them: as their text (BytesText), or for exact texts "\x" and
+// two lower-case hexadecimal digits per byte, as PostgreSQL writes bytea.
 void WriteBytes(const char* bytes, qsizetype size, TextSink& out);
 // "True"/"False", or for exact texts "true"/"false".
 void WriteTruth(bool value, TextSink& out);

@@ -35,14 +35,23 @@ class Recordset {
   mutable Value FPeeked;
 };
 
+// What a connection is opened for: the statement it will prepare or run, so that the road its
+// rows take (a driver's streaming option or not) is chosen before connecting. Without a
+// statement, any statement may follow and the plain road is taken.
+struct Purpose {
+  QString Statement;
+  bool HasParameters = false;
+};
+
 // One connection to a database. Every failure is an EOleException with the driver's text.
 class Connection {
  public:
   virtual ~Connection() = default;
 
-  // Opens with the connection string, never prompting. "FILE NAME=<path>" names a data link
-  // file whose connection string is used instead.
-  virtual void Open(const QString& connectionString) = 0;
+  // Opens with the connection string, never prompting; one login. "FILE NAME=<path>" names a
+  // data link file whose connection string is used instead.
+  virtual void Open(const QString& connectionString, const Purpose& purpose) = 0;
+  void Open(const QString& connectionString) { Open(connectionString, Purpose{}); }
   // Rolls back first when a transaction is in progress; closing a closed connection does nothing.
   virtual void Close() = 0;
   virtual bool IsOpen() const = 0;

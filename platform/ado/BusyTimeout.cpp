@@ -1,6 +1,7 @@
 #include "platform/ado/BusyTimeout.h"
 
 #include "base/Exceptions.h"
+#include "platform/ado/ConnectionTarget.h"
 #include "platform/ado/OdbcCheck.h"
 #include "platform/ado/OdbcConnectionString.h"
 #include "platform/ado/OdbcLimits.h"
@@ -16,7 +17,8 @@ constexpr int kDriverBusyTimeoutMs = 100000;
 
 BusyTimeout PlanBusyTimeout(const QString& connectionString, bool noWait, int milliseconds) {
   const OdbcConnectionString parts = OdbcConnectionString::Parse(connectionString);
-  if (DriverFamilyOf(parts) != DriverFamily::SQLite) return {connectionString, 0};
+  if (ConnectionTarget::Of(connectionString).Profile().Family != DriverFamily::SQLite)
+    return {connectionString, 0};
   const QString keyword = QStringLiteral("Timeout");
   const QString own = parts.Contains(keyword)
                           ? parts.Value(keyword)

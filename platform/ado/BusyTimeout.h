@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/DriverFamily.h"
+#include "platform/ado/DriverProfile.h"
 
 #include <QString>
 

@@ -153,7 +153,8 @@ bool ParseDecimal(const char* text, size_t length, DecimalValue& out) {
       result.Digits.append(c);
       if (point) ++result.Scale;
       any = true;
-    } else if (c == '.' && !point) {
+    } else if ((c == '.' || c == ',') && !point) {
+      // A driver may write the decimal point of the process's locale (psqlODBC: "1,50").
       point = true;
     } else {
       break;

@@ -6,7 +6,7 @@
 #include "platform/ado/OdbcLimits.h"
 #include "platform/ado/OdbcRecordset.h"
 #include "platform/ado/OdbcText.h"
-#include "platform/ado/StreamingOption.h"
+#include "platform/ado/ResultFetcher.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
 #include "platform/ado/UnservedStatement.h"
@@ -29,80 +29,82 @@ OdbcConnection::~OdbcConnection() {
   }
 }
 
-void OdbcConnection::Open(const QString& connectionString) {
+void OdbcConnection::Open(const QString& connectionString, const Purpose& purpose) {
   if (IsOpen())
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is open"));
-  const QString resolved = ResolveConnectionString(connectionString);
-  CheckConnectionString(resolved,
-                        IsDataLinkReference(connectionString)
-                            ? QStringLiteral("The connection string in the data link file \"%1\"")
-                                  .arg(DataLinkReferencePath(connectionString))
-                            : QStringLiteral("The connection string"));
-  StreamingPlan streaming = PlanStreaming(resolved);
-  // The option must not make a string the drivers can take into one they cannot.
-  if (streaming.ConnectionString.size() > kMaxConnectionStringLength) streaming = {};
-  const bool onConnection = !streaming.ConnectionString.isEmpty() && !streaming.QueriesOnly;
-  OdbcHandle connection = ConnectWith(onConnection ? streaming.ConnectionString : resolved);
+  ConnectionTarget target = ConnectionTarget::Resolve(connectionString, FLoginTimeoutSeconds);
+  // The road is decided here, before the one login, from the statement it is made for.
+  const Road road = target.RoadFor(purpose.Statement, purpose.HasParameters);
+  FConnection = Connect(road);
+  FTarget = std::move(target);
+  FRoad = road;
+  FRanStatement = false;
+  CheckProfile();
+}
+
+void OdbcConnection::CheckProfile() {
   SQLUINTEGER extensions = 0;
-  if (SQL_SUCCEEDED(SQLGetInfo(connection.Get(), SQL_GETDATA_EXTENSIONS, &extensions,
+  FGetDataExtensions = 0;
+  if (SQL_SUCCEEDED(SQLGetInfo(FConnection.Get(), SQL_GETDATA_EXTENSIONS, &extensions,
                                sizeof extensions, nullptr)))
     FGetDataExtensions = extensions;
+  FProfile = &FTarget->Profile();
   SQLWCHAR dbms[64] = {};
   SQLSMALLINT dbmsBytes = 0;
-  // What the driver says it reaches decides how its values are read.
-  FFamily = DriverFamily::Unknown;
-  if (SQL_SUCCEEDED(SQLGetInfoW(connection.Get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsBytes))) {
+  if (SQL_SUCCEEDED(SQLGetInfoW(FConnection.Get(), SQL_DBMS_NAME, dbms, sizeof dbms, &dbmsBytes))) {
     const QString name = FromSqlWChar(dbms, qMin<qsizetype>(dbmsBytes / 2, 63));
-    if (name == QLatin1String("SQLite")) FFamily = DriverFamily::SQLite;
-    if (name == QLatin1String("PostgreSQL")) FFamily = DriverFamily::PostgreSQL;
-    if (name == QLatin1String("MariaDB") || name == QLatin1String("MySQL"))
-      FFamily = DriverFamily::MariaDB;
+    const DriverProfile& reported = ProfileOfDbms(name);
+    if (reported.Family != DriverFamily::Unknown) FProfile = &reported;
   }
-  FQueries = streaming.QueriesOnly ? streaming : StreamingPlan{};
-  FRanStatement = false;
-  FConnection = std::move(connection);
 }
 
-SQLHDBC OdbcConnection::HandleFor(const QString& commandText) {
-  // A query reads through a second connection that streams its rows. That one sees what is
-  // committed and nothing of this connection's own (temporary tables, settings, a transaction),
-  // so only the first statement of a connection may go there.
-  const bool first = !std::exchange(FRanStatement, true);
-  if (FQueries.ConnectionString.isEmpty() || !FQueries.Serves(commandText) || !first ||
-      InTransaction())
+bool OdbcConnection::StreamingDescribesOtherwise(const QString& commandText) {
+  // SQLite's StepAPI describes a column without a declared type (an expression, too) as
+  // "varchar", where the plain road describes it by its first value, a blob as a large object;
+  // only preparing the statement tells (it runs nothing).
+  OdbcHandle statement = OdbcHandle::Allocate(SQL_HANDLE_STMT, FConnection.Get());
+  std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
+  if (!SQL_SUCCEEDED(SQLPrepareW(statement.Get(), text.data(), SQL_NTS))) return false;
+  ResultFetcher fetcher(statement.Get(), FGetDataExtensions, *FProfile);
+  const std::vector<ColumnDescription> columns = fetcher.DescribeColumns(fetcher.ColumnCount());
+  return std::any_of(columns.begin(), columns.end(), [](const ColumnDescription& c) {
+    return c.SqlType == SQL_VARCHAR && c.TypeName == QLatin1String("varchar") &&
+           c.ColumnSize == 255;
+  });
+}
+
+SQLHDBC OdbcConnection::HandleFor(const QString& commandText, bool hasParameters) {
+  if (!FRoad.Streams) return FConnection.Get();
+  const DriverProfile& p = FTarget->Profile();
+  bool served = !hasParameters && p.MayStream && p.MayStream(commandText);
+  if (served && p.ChecksColumnsBeforeStreaming && StreamingDescribesOtherwise(commandText))
+    served = false;
+  if (served) return FConnection.Get();
+  if (!FRanStatement) {
+    // Nothing ran yet: the connection is made again the plain way instead.
+    const Road plain = FTarget->PlainRoad();
+    OdbcHandle connection = Connect(plain);
+    FreeStatements();
+    SQLDisconnect(FConnection.Get());  // it has not run a statement
+    FConnection = std::move(connection);
+    FRoad = plain;
+    CheckProfile();
     return FConnection.Get();
-  if (FQueryConnection.IsNull()) {
-    try {
-      FQueryConnection = ConnectWith(FQueries.ConnectionString);
-    } catch (const EOleException&) {
-      FQueries = {};  // the driver refuses the option: read as it buffers
-      return FConnection.Get();
-    }
   }
-  return FQueryConnection.Get();
+  if (FPlainConnection.IsNull()) FPlainConnection = Connect(FTarget->PlainRoad());
+  return FPlainConnection.Get();
 }
 
-OdbcHandle OdbcConnection::ConnectWith(const QString& connectionString) {
-  const BusyTimeout busy = PlanBusyTimeout(connectionString, LockMetJustNow());
-  const LoginTimeout timeout = PlanLoginTimeout(busy.ConnectionString, FLoginTimeoutSeconds);
+OdbcHandle OdbcConnection::Connect(const Road& road) {
+  const BusyTimeout busy = PlanBusyTimeout(road.ConnectionString, LockMetJustNow());
   OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
-  if (timeout.AttributeSeconds > 0)
+  if (road.LoginTimeoutSeconds > 0)
     OdbcCheck(SQLSetConnectAttrW(
                   connection.Get(), SQL_ATTR_LOGIN_TIMEOUT,
-                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeout.AttributeSeconds)),
+                  reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(road.LoginTimeoutSeconds)),
                   SQL_IS_UINTEGER),
               SQL_HANDLE_DBC, connection.Get());
-  QElapsedTimer waited;
-  waited.start();
-  Connect(connection, timeout);
-  // The SQLite driver reads the schema on connecting and, finding the database locked, waits
-  // its time-out out and connects all the same: a connect that took that long met the lock.
-  if (busy.WaitMs >= 100 && waited.elapsed() >= busy.WaitMs - 20) FLockMet.start();
-  return connection;
-}
-
-void OdbcConnection::Connect(const OdbcHandle& connection, const LoginTimeout& timeout) {
-  std::vector<SQLWCHAR> text = ToSqlWChar(timeout.ConnectionString);
+  std::vector<SQLWCHAR> text = ToSqlWChar(busy.ConnectionString);
   SQLWCHAR completed[1024];
   SQLSMALLINT completedLength = 0;
   QElapsedTimer waited;
@@ -111,14 +113,19 @@ void OdbcConnection::Connect(const OdbcHandle& connection, const LoginTimeout& t
   const SQLRETURN rc = SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
                                          static_cast<SQLSMALLINT>(std::size(completed)),
                                          &completedLength, SQL_DRIVER_NOPROMPT);
-  if (SQL_SUCCEEDED(rc)) return;
+  if (SQL_SUCCEEDED(rc)) {
+    // The SQLite driver reads the schema on connecting and, finding the database locked, waits
+    // its time-out out and connects all the same: a connect that took that long met the lock.
+    if (busy.WaitMs >= 100 && waited.elapsed() >= busy.WaitMs - 20) FLockMet.start();
+    return connection;
+  }
   EOleException error = OdbcError(rc, SQL_HANDLE_DBC, connection.Get());
   // The drivers' own words for it ("timeout expired", "Lost connection ... system error: 110")
   // do not always say that it was the time-out that ended the wait.
-  if (timeout.IsDefault && waited.elapsed() >= timeout.AttributeSeconds * 1000 - 500)
+  if (road.DefaultTimeout && waited.elapsed() >= road.LoginTimeoutSeconds * 1000 - 500)
     throw EOleException(QStringLiteral("Connecting gave up after %1 seconds without an answer "
                                        "from the server: %2")
-                            .arg(timeout.AttributeSeconds)
+                            .arg(road.LoginTimeoutSeconds)
                             .arg(error.Message()),
                         error.ErrorCode(), error.Source(), error.SqlState());
   throw error;
@@ -127,9 +134,9 @@ void OdbcConnection::Connect(const OdbcHandle& connection, const LoginTimeout& t
 void OdbcConnection::Close() {
   if (!IsOpen()) return;
   FreeStatements();
-  if (!FQueryConnection.IsNull()) {
-    SQLDisconnect(FQueryConnection.Get());  // it only ever read
-    FQueryConnection.Free();
+  if (!FPlainConnection.IsNull()) {
+    SQLDisconnect(FPlainConnection.Get());
+    FPlainConnection.Free();
   }
   SQLHDBC dbc = FConnection.Get();
   std::exception_ptr failure;
@@ -173,7 +180,7 @@ std::shared_ptr<OdbcStatement> OdbcConnection::NewStatement(SQLHDBC connection) 
   auto statement = std::make_shared<OdbcStatement>();
   statement->Handle = OdbcHandle::Allocate(SQL_HANDLE_STMT, connection);
   statement->GetDataExtensions = FGetDataExtensions;
-  statement->Family = FFamily;
+  statement->Profile = FProfile;
   statement->Control = FControl;
   std::erase_if(FStatements, [](const std::weak_ptr<OdbcStatement>& s) { return s.expired(); });
   FStatements.push_back(statement);
@@ -188,7 +195,7 @@ void OdbcConnection::FreeStatements() noexcept {
 
 void OdbcConnection::CheckServed(const QString& commandText) const {
   CheckStatementText(commandText);
-  const QString refusal = UnservedStatementRefusal(FFamily, commandText);
+  const QString refusal = UnservedStatementRefusal(FProfile->Family, commandText);
   if (!refusal.isEmpty()) throw ProviderError(refusal);
 }
 
@@ -201,7 +208,7 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
   try {
     OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
   } catch (const EOleException& error) {
-    if (!IsLockedError(FFamily, error)) throw;
+    if (!IsLockedError(FProfile->Family, error)) throw;
     FLockMet.start();
     throw LockedError(error.Message());
   }
@@ -222,7 +229,7 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
     parameter.Precision = field.Precision == 255 ? 0 : field.Precision;
     parameter.NumericScale = field.NumericScale == 255 ? 0 : field.NumericScale;
     parameter.Direction = adParamInput;
-    const FetchKind kind = PlanOf(column, DriverFamily::Unknown).Kind;
+    const FetchKind kind = PlanOf(column, ProfileOf(DriverFamily::Unknown)).Kind;
     if (column.Nullable != SQL_NO_NULLS) parameter.Attributes |= adParamNullable;
     if (kind == FetchKind::Int || kind == FetchKind::Double || field.Type == adNumeric)
       parameter.Attributes |= adParamSigned;
@@ -236,7 +243,10 @@ std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
                                                    const std::vector<ParameterInfo>& parameters) {
   RequireOpen();
   CheckServed(commandText);
-  std::shared_ptr<OdbcStatement> statement = NewStatement(HandleFor(commandText));
+  const SQLHDBC connection = HandleFor(commandText, !parameters.empty());
+  const bool streams = FRoad.Streams && connection == FConnection.Get();
+  FRanStatement = true;
+  std::shared_ptr<OdbcStatement> statement = NewStatement(connection);
   // The lock was met and waited for moments ago, by the probe or on connecting: waiting again
   // would only double the wait.
   if (LockMetJustNow()) {
@@ -255,18 +265,37 @@ std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
               SQL_HANDLE_STMT, stmt);
   }
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
-  // SQLite's driver closes the statement inside SQLCancel, under the feet of the thread that
-  // runs it: there the stop waits for the statement's first rows.
-  const SQLHSTMT interruptible = FFamily == DriverFamily::SQLite ? nullptr : stmt;
+  // A driver that closes the statement inside SQLCancel, under the feet of the thread that runs
+  // it, is stopped by the flag alone: there the stop waits for the statement's first rows.
+  const SQLHSTMT interruptible = FProfile->CancelClosesStatement ? nullptr : stmt;
   try {
     RunCancellable(FControl.get(), interruptible, [&] {
-      OdbcCheck(SQLExecDirectW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+      const SQLRETURN rc = SQLExecDirectW(stmt, text.data(), SQL_NTS);
+      if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return;
+      EOleException error = OdbcError(rc, SQL_HANDLE_STMT, stmt);
+      if (streams && FTarget->Profile().ReparsesSyntaxErrors && error.SqlState() == "42601")
+        throw Reparsed(commandText, std::move(error));
+      throw error;
     });
     return OdbcRecordset::FromCurrentResult(std::move(statement));
   } catch (const EOleException& error) {
-    if (!IsLockedError(FFamily, error)) throw;
+    if (!IsLockedError(FProfile->Family, error)) throw;
     throw LockedError(error.Message());
   }
+}
+
+EOleException OdbcConnection::Reparsed(const QString& commandText, EOleException error) {
+  // A syntax error means nothing of the text ran; PREPARE parses it alone and runs nothing
+  // either. The name is the layer's own and freed again if the text parses after all.
+  OdbcHandle statement = OdbcHandle::Allocate(SQL_HANDLE_STMT, FConnection.Get());
+  std::vector<SQLWCHAR> text =
+      ToSqlWChar(QStringLiteral("PREPARE rowmill_syntax_check AS ") + commandText);
+  const SQLRETURN rc = SQLExecDirectW(statement.Get(), text.data(), SQL_NTS);
+  if (!SQL_SUCCEEDED(rc)) return OdbcError(rc, SQL_HANDLE_STMT, statement.Get());
+  OdbcHandle deallocate = OdbcHandle::Allocate(SQL_HANDLE_STMT, FConnection.Get());
+  std::vector<SQLWCHAR> drop = ToSqlWChar(QStringLiteral("DEALLOCATE rowmill_syntax_check"));
+  SQLExecDirectW(deallocate.Get(), drop.data(), SQL_NTS);
+  return error;
 }
 
 void OdbcConnection::Cancel() noexcept {

@@ -25,7 +25,7 @@ OdbcRecordset::~OdbcRecordset() {
 
 std::unique_ptr<Recordset> OdbcRecordset::FromCurrentResult(
     std::shared_ptr<OdbcStatement> statement) {
-  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, statement->Family,
+  ResultFetcher fetcher(statement->Handle.Get(), statement->GetDataExtensions, *statement->Profile,
                         statement->Control.get());
   const SQLSMALLINT count = fetcher.ColumnCount();
   if (count == 0) {
@@ -64,7 +64,7 @@ SQLRETURN OdbcRecordset::MoreResults(OdbcStatement& statement) {
   // driver allows SQLCancel from another thread.
   SQLHSTMT handle = statement.Handle.Get();
   return RunCancellable(
-      statement.Control.get(), statement.Family == DriverFamily::SQLite ? nullptr : handle,
+      statement.Control.get(), statement.Profile->CancelClosesStatement ? nullptr : handle,
       [handle] { return OdbcCheck(SQLMoreResults(handle), SQL_HANDLE_STMT, handle); });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ado/DriverProfile.h"
 #include "platform/ado/OdbcHandle.h"
 #include "platform/ado/StatementControl.h"
 #include "platform/ado/TypeMapping.h"
@@ -17,7 +18,7 @@ struct OdbcStatement {
   std::vector<SQLLEN> ParameterIndicators;
   // The driver's SQL_GETDATA_EXTENSIONS: where SQLGetData may be used besides plain rows.
   SQLUINTEGER GetDataExtensions = 0;
-  DriverFamily Family = DriverFamily::Unknown;
+  const DriverProfile* Profile = &ProfileOf(DriverFamily::Unknown);
   // The connection's: lets another thread stop the statement and count its rows.
   std::shared_ptr<StatementControl> Control;
 };

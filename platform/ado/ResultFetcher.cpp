@@ -11,6 +11,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace ado {
@@ -23,7 +24,8 @@ constexpr size_t kBlockBytes = 1 << 20;
 // how much is left, which is read at once.
 constexpr size_t kFirstPiece = 16 * 1024;
 constexpr size_t kSmallestPiece = 64;
-constexpr size_t kSqliteBoundBytes = 64;
+constexpr size_t kSmallBoundBytes = 64;
+constexpr size_t kMoneyBoundBytes = 64;
 SQLULEN gBlockRows = 1024;
 
 bool IsVariable(FetchKind kind) {
@@ -76,6 +78,40 @@ void AppendSqliteText(TextNumbers numbers, const char* text, size_t size, Column
   if (numbers == TextNumbers::IntegersAndReals && numbersyntax::ParseReal(text, size, real)) {
     store.AppendDouble(real);
     return;
+  }
+  store.AppendUtf8(text, size);
+}
+
+// A money text as its number: "-$12,345.67" gives -12345.67, "(1.234,50 EUR)" -1234.50. The
+// decimal mark is the last "." or "," when its kind occurs once and fewer or more than three
+// digits follow it; a text that leaves doubt is kept as the server wrote it.
+void AppendMoney(const char* text, size_t size, ColumnStore& store) {
+  const std::string_view money(text, size);
+  std::string digits;
+  bool negative = false;
+  size_t lastMark = std::string_view::npos;
+  for (size_t i = 0; i < size; ++i) {
+    const char c = money[i];
+    if (c == '-' || c == '(') negative = true;
+    if (c == '.' || c == ',') lastMark = i;
+  }
+  bool clear = true;
+  if (lastMark != std::string_view::npos) {
+    const char mark = money[lastMark];
+    size_t after = 0;
+    for (size_t i = lastMark + 1; i < size && money[i] >= '0' && money[i] <= '9'; ++i) ++after;
+    const bool other = money.find(mark == '.' ? ',' : '.') != std::string_view::npos;
+    clear = money.find(mark) == lastMark && (after != 3 || other);
+  }
+  if (clear) {
+    if (negative) digits += '-';
+    for (size_t i = 0; i < size; ++i) {
+      if (money[i] >= '0' && money[i] <= '9') digits += money[i];
+      if (i == lastMark) digits += '.';
+    }
+    DecimalValue check;
+    if (ParseDecimal(digits.data(), digits.size(), check))
+      return store.AppendUtf8(digits.data(), digits.size());
   }
   store.AppendUtf8(text, size);
 }
@@ -141,14 +177,22 @@ void AppendFetched(const FetchPlan& plan, const char* p, size_t bytes, ColumnSto
       store.AppendUtf16(reinterpret_cast<const char16_t*>(p), bytes / sizeof(SQLWCHAR));
       break;
     case FetchKind::ByteText:
-      if (plan.Numbers == TextNumbers::None) {
+      if (plan.MoneyText) {
+        AppendMoney(p, bytes, store);
+      } else if (plan.Numbers == TextNumbers::None) {
         store.AppendUtf8(p, bytes);
       } else {
         AppendSqliteText(plan.Numbers, p, bytes, store);
       }
       break;
     case FetchKind::Bytes:
-      store.AppendBytes(p, bytes);
+      if (plan.BitsAsNumber && bytes <= 8) {
+        quint64 v = 0;
+        for (size_t i = 0; i < bytes; ++i) v = v << 8 | static_cast<unsigned char>(p[i]);
+        store.AppendUInt(v);
+      } else {
+        store.AppendBytes(p, bytes);
+      }
       break;
   }
 }
@@ -230,7 +274,7 @@ std::vector<ColumnStore> ResultFetcher::FetchAll(std::vector<ColumnDescription>&
   plans.reserve(columns.size());
   for (const ColumnDescription& column : columns) {
     stores.emplace_back(memory);
-    plans.push_back(PlanOf(column, FFamily));
+    plans.push_back(PlanOf(column, FProfile));
   }
   FPieceHints.assign(columns.size(), kSmallestPiece);
   const bool anyLong = std::any_of(columns.begin(), columns.end(), IsLongColumn);
@@ -242,14 +286,16 @@ std::vector<ColumnStore> ResultFetcher::FetchAll(std::vector<ColumnDescription>&
                                        [](const FetchPlan& p) { return IsVariable(p.Kind); });
   // SQLite's declared sizes mean nothing and it has no long types of its own: its values are
   // fetched in small bound buffers, and the few longer ones read again whole.
-  const bool sqlite = FFamily == DriverFamily::SQLite;
-  if ((!sqlite && anyLong) || (anyVariable && !recoverable)) {
+  const bool small = FProfile.SmallBoundBuffers;
+  if ((!small && anyLong) || (anyVariable && !recoverable)) {
     FetchRows(plans, stores);
   } else {
     FetchBlocks(plans, columns, stores);
   }
-  for (size_t c = 0; c < columns.size(); ++c)
+  for (size_t c = 0; c < columns.size(); ++c) {
     if (plans[c].TypeFromFirstValue) TypeFromFirstValue(stores[c], columns[c]);
+    DescribeAsPlanned(plans[c], columns[c]);
+  }
   return stores;
 }
 
@@ -262,7 +308,9 @@ void ResultFetcher::FetchBlocks(const std::vector<FetchPlan>& plans,
   for (size_t c = 0; c < columns.size(); ++c) {
     size_t size = BufferSizeOf(columns[c], plans[c].Kind);
     // The driver fills the whole buffer it is given, whatever the value's length.
-    if (FFamily == DriverFamily::SQLite && IsVariable(plans[c].Kind)) size = kSqliteBoundBytes;
+    if (FProfile.SmallBoundBuffers && IsVariable(plans[c].Kind)) size = kSmallBoundBytes;
+    // The driver's size counts digits, not the currency sign and separators around them.
+    if (plans[c].MoneyText) size = kMoneyBoundBytes;
     bound.push_back({plans[c], size, {}, {}});
     rowBytes += bound.back().ElementSize + sizeof(SQLLEN);
   }

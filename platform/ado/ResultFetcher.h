@@ -18,11 +18,11 @@ class ResultFetcher {
  public:
   // getDataExtensions: the driver's SQL_GETDATA_EXTENSIONS bits.
   // control, when given, counts the rows and stops the fetch between blocks.
-  ResultFetcher(SQLHSTMT statement, SQLUINTEGER getDataExtensions, DriverFamily family,
+  ResultFetcher(SQLHSTMT statement, SQLUINTEGER getDataExtensions, const DriverProfile& profile,
                 StatementControl* control = nullptr)
       : FStatement(statement),
         FGetDataExtensions(getDataExtensions),
-        FFamily(family),
+        FProfile(profile),
         FControl(control) {}
 
   // The number of columns of the current result; 0 for a statement that yields no rows.
@@ -50,7 +50,7 @@ class ResultFetcher {
 
   SQLHSTMT FStatement;
   SQLUINTEGER FGetDataExtensions;
-  DriverFamily FFamily;
+  const DriverProfile& FProfile;
   StatementControl* FControl;
   std::vector<char> FPiece;
   std::vector<size_t> FPieceHints;  // per column: the first piece to ask for

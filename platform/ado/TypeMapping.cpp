@@ -178,8 +178,8 @@ bool IsIntegerType(int type) {
   }
 }
 
-// SQLite gives every value as its own text, whatever the declared type.
-FetchPlan SqlitePlanOf(const ColumnDescription& column, int type) {
+// A driver that gives every value as its own text, whatever the declared type.
+FetchPlan TextPlanOf(const ColumnDescription& column, int type, const DriverProfile& profile) {
   FetchPlan plan;
   plan.Kind = FetchKind::ByteText;
   if (IsIntegerType(type)) {
@@ -190,7 +190,7 @@ FetchPlan SqlitePlanOf(const ColumnDescription& column, int type) {
     // Without a declared type the driver says "varchar" and names no table. Integers are kept
     // as such there, since their text comes back the same whatever the column.
     plan.TypeFromFirstValue =
-        column.TableName.isEmpty() && column.SqlType == SQL_VARCHAR &&
+        profile.FirstValueTyping && column.TableName.isEmpty() && column.SqlType == SQL_VARCHAR &&
         column.TypeName.compare(QLatin1String("varchar"), Qt::CaseInsensitive) == 0;
     if (plan.TypeFromFirstValue) plan.Numbers = TextNumbers::Integers;
   }
@@ -199,14 +199,26 @@ FetchPlan SqlitePlanOf(const ColumnDescription& column, int type) {
 
 }  // namespace
 
-FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
+FetchPlan PlanOf(const ColumnDescription& column, const DriverProfile& profile) {
   FetchPlan plan;
   const int type = AdoTypeOf(column.SqlType, column.Unsigned);
+  if (profile.WideBitsAreNumbers && column.SqlType == SQL_BINARY &&
+      column.TypeName.compare(QLatin1String("bit"), Qt::CaseInsensitive) == 0) {
+    plan.Kind = FetchKind::Bytes;
+    plan.BitsAsNumber = true;
+    return plan;
+  }
+  if (profile.MoneyTypeName &&
+      column.TypeName.compare(QLatin1String(profile.MoneyTypeName), Qt::CaseInsensitive) == 0) {
+    plan.Kind = FetchKind::ByteText;
+    plan.MoneyText = true;
+    return plan;
+  }
   if (IsBinaryType(column.SqlType)) {
     plan.Kind = FetchKind::Bytes;
     return plan;
   }
-  if (family == DriverFamily::SQLite) return SqlitePlanOf(column, type);
+  if (profile.ValuesAsText) return TextPlanOf(column, type, profile);
   if (IsIntegerType(type)) {
     plan.Kind = type == adUnsignedBigInt ? FetchKind::UInt : FetchKind::Int;
     return plan;
@@ -228,7 +240,7 @@ FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
     case adDBDate:
     case adDBTimeStamp:
       plan.Kind = FetchKind::WideText;
-      plan.Infinities = family == DriverFamily::PostgreSQL;
+      plan.Infinities = profile.DatesAsServerText;
       break;
     default:
       // Character data, and dates and times: as text, since the date structures cannot hold
@@ -237,6 +249,19 @@ FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family) {
       break;
   }
   return plan;
+}
+
+void DescribeAsPlanned(const FetchPlan& plan, ColumnDescription& column) {
+  if (plan.BitsAsNumber) {
+    column.SqlType = SQL_BIGINT;
+    column.Unsigned = true;
+    column.ColumnSize = 20;
+  } else if (plan.MoneyText) {
+    // PostgreSQL's money holds up to 92233720368547758.07.
+    column.SqlType = SQL_DECIMAL;
+    column.ColumnSize = 19;
+    column.DecimalDigits = 2;
+  }
 }
 
 SQLSMALLINT CTypeOf(FetchKind kind) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/ado/AdoTypes.h"
-#include "platform/ado/DriverFamily.h"
+#include "platform/ado/DriverProfile.h"
 
 #include <QString>
 
@@ -25,10 +25,9 @@ struct ColumnDescription {
   bool AutoUnique = false;
 };
 
-// How a column's values are fetched and kept. The driver's family matters twice: SQLite gives
-// every value as its own text, whatever the declared type (dynamic typing); psqlODBC writes
-// infinite dates and timestamps as made-up dates ("0000-00-00", "9999-12-31 23:59:59"), and only
-// its conversion to a double tells them.
+// How a column's values are fetched and kept. The driver's profile says where the natural C type
+// would change a value: SQLite gives every value as its own text, whatever the declared type
+// (dynamic typing); psqlODBC writes dates it cannot hold as made-up ones.
 enum class FetchKind {
   Int,       // SQL_C_SBIGINT
   UInt,      // SQL_C_UBIGINT
@@ -51,14 +50,21 @@ struct FetchPlan {
   bool TypeFromFirstValue = false;
   // A PostgreSQL date or timestamp, whose texts may stand for infinity.
   bool Infinities = false;
+  // MariaDB's BIT(n) with n > 1: its bytes, most significant first, are an unsigned number.
+  bool BitsAsNumber = false;
+  // A money text ("-$1,234.56"), kept as its exact decimal number.
+  bool MoneyText = false;
 };
 
 // The column type code for an ODBC SQL type.
 int AdoTypeOf(SQLSMALLINT sqlType, bool isUnsigned);
 // The SQL type to declare for a parameter of a column type code (the reverse mapping).
 SQLSMALLINT SqlTypeOf(int adoType);
-FetchPlan PlanOf(const ColumnDescription& column, DriverFamily family);
+FetchPlan PlanOf(const ColumnDescription& column, const DriverProfile& profile);
 SQLSMALLINT CTypeOf(FetchKind kind);
+// The description of a column whose plan reads it otherwise than the driver describes it:
+// a wide BIT as an unsigned number, money as an exact decimal.
+void DescribeAsPlanned(const FetchPlan& plan, ColumnDescription& column);
 // Whether the column has to be read in pieces with SQLGetData instead of a bound buffer.
 bool IsLongColumn(const ColumnDescription& column);
 FieldInfo DescribeField(const ColumnDescription& column);

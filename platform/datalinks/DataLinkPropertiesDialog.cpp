@@ -3,6 +3,7 @@
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
 #include "platform/ado/AdoInterfaces.h"
+#include "platform/ado/ConnectionTarget.h"
 #include "platform/ado/UdlReader.h"
 #include "platform/datalinks/OdbcSources.h"
 
@@ -54,14 +55,13 @@ QPushButton* NewButton(const QString& text, const char* name, QWidget* parent) {
 }
 
 // keyword=value as the driver reads it back to the same value. psqlODBC decodes "+" and "%"
-// in a value without braces ("a+b" arrives as "a b"); the SQLite driver knows no braces at all
-// and takes a value as it stands up to the next ";".
-QString PairText(const QString& keyword, const QString& value, ado::DriverFamily family) {
-  if (family != ado::DriverFamily::SQLite)
-    return keyword + u'=' + OdbcConnectionString::QuoteValue(value);
+// in a value without braces ("a+b" arrives as "a b"); a driver that knows no braces takes a
+// value as it stands up to the next ";".
+QString PairText(const QString& keyword, const QString& value, const ado::DriverProfile& driver) {
+  if (driver.BracesValues) return keyword + u'=' + OdbcConnectionString::QuoteValue(value);
   if (value.contains(u';'))
-    throw Exception(
-        QStringLiteral("The SQLite driver cannot read a %1 holding \";\"").arg(keyword));
+    throw Exception(QStringLiteral("The %1 driver cannot read a %2 holding \";\"")
+                        .arg(QLatin1String(driver.DbmsNames[0]), keyword));
   return keyword + u'=' + value;
 }
 
@@ -233,12 +233,12 @@ QString DataLinkPropertiesDialog::SourcePair() const {
   return QStringLiteral("DRIVER={") + escaped + u'}';
 }
 
-ado::DriverFamily DataLinkPropertiesDialog::Family() const {
-  return ado::DriverFamilyOf(OdbcConnectionString::Parse(SourcePair()));
+const ado::DriverProfile& DataLinkPropertiesDialog::Profile() const {
+  return ado::ConnectionTarget::Of(SourcePair()).Profile();
 }
 
 QString DataLinkPropertiesDialog::ConnectionString() const {
-  const ado::DriverFamily family = Family();
+  const ado::DriverProfile& driver = Profile();
   QStringList pairs;
   const QString source = SourcePair();
   if (!source.isEmpty()) pairs << source;
@@ -248,7 +248,7 @@ QString DataLinkPropertiesDialog::ConnectionString() const {
     if (value == setting.Initial.value && !setting.Initial.raw.isEmpty())
       pairs << setting.Initial.raw;
     else
-      pairs << PairText(setting.Keyword, value, family);
+      pairs << PairText(setting.Keyword, value, driver);
   }
   // The other keywords are the user's own ODBC text and go as they stand.
   const QString others = OtherKeywords->text();
@@ -259,7 +259,7 @@ QString DataLinkPropertiesDialog::ConnectionString() const {
 void DataLinkPropertiesDialog::SourceButtonClick() {
   Driver->setEnabled(UseDriver->isChecked());
   DataSource->setEnabled(UseDataSource->isChecked());
-  BrowseDatabase->setEnabled(Family() == ado::DriverFamily::SQLite);
+  BrowseDatabase->setEnabled(Profile().DatabaseIsAFile);
 }
 
 void DataLinkPropertiesDialog::OkClick() {
@@ -283,9 +283,9 @@ void DataLinkPropertiesDialog::BrowseDatabaseClick() {
 void DataLinkPropertiesDialog::TestConnectionClick() {
   QString text = ConnectionString();
   // Trying a string must not leave a new, empty database file behind.
-  if (Family() == ado::DriverFamily::SQLite &&
-      !OdbcConnectionString::Parse(text).Contains(QStringLiteral("NoCreat")))
-    text += QStringLiteral(";NoCreat=1");
+  const char* noCreate = Profile().NoCreateKeyword;
+  if (noCreate && !OdbcConnectionString::Parse(text).Contains(QLatin1String(noCreate)))
+    text += u';' + QLatin1String(noCreate) + QStringLiteral("=1");
   std::unique_ptr<ado::Connection> connection = ado::CreateConnection();
   connection->Open(text);
   connection->Close();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ado/DriverFamily.h"
+#include "platform/ado/DriverProfile.h"
 #include "platform/ado/OdbcConnectionString.h"
 
 #include <QDialog>
@@ -47,7 +47,7 @@ class DataLinkPropertiesDialog : public QDialog {
   void CreateControls();
   void OkClick();
   QString SourcePair() const;
-  ado::DriverFamily Family() const;
+  const ado::DriverProfile& Profile() const;
   static void SelectText(QComboBox* combo, const QString& text);
 
   QRadioButton* UseDriver;

@@ -9,6 +9,8 @@
 #include "tests/support/TestDatabases.h"
 #include "tests/support/UnnamedFiles.h"
 
+#include <QThread>
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -34,9 +36,10 @@ class CountingConnection : public ado::Connection {
   ~CountingConnection() override {
     if (FInner.IsOpen()) --FLog.OpenNow;
   }
-  void Open(const QString& cs) override {
+  using ado::Connection::Open;
+  void Open(const QString& cs, const ado::Purpose& purpose) override {
     ++FLog.Opens;
-    FInner.Open(cs);
+    FInner.Open(cs, purpose);
     ++FLog.OpenNow;
   }
   void Close() override {
@@ -306,4 +309,39 @@ TEST(DataSetOnSqlite, ADatabaseLockedByAnotherProgramIsWaitedForOnce) {
   dataSet.SetCommandText(QStringLiteral("SELECT a FROM t"));
   dataSet.Open();
   EXPECT_EQ(dataSet.Fields(0)->AsString(), "1");
+}
+
+// The server's own count: the sessions of this test's application name while a statement runs,
+// and after its result is closed. One login per execution, whatever road its rows take.
+TEST(DataSetOnPostgres, OneServerSessionPerExecutionAndNoneAfterTheResultCloses) {
+  const QString server = testdb::PostgresConnectionString();
+  REQUIRE_SERVER(server);
+  const QString name = testdb::UniqueName(QStringLiteral("rowmill_logins"));
+  const QString sessions =
+      QStringLiteral("SELECT count(*) AS n FROM pg_stat_activity WHERE application_name = '%1'")
+          .arg(name);
+  const QString cs = server + QStringLiteral(";pqopt={application_name=%1}").arg(name);
+  TADOConnection connection;
+  connection.SetKeepConnection(false);
+  connection.SetConnectionString(cs);
+  TADODataSet dataSet;
+  dataSet.SetConnection(&connection);
+  // A query that streams, one that may not (a marker), and one the driver cannot wrap.
+  for (const QString& sql : {sessions, sessions + QStringLiteral(" AND (:p)::text IS NULL"),
+                             sessions + QStringLiteral(" -- a comment")}) {
+    SCOPED_TRACE(sql.toStdString());
+    dataSet.SetCommandText(sql);
+    dataSet.Open();
+    EXPECT_EQ(dataSet.Fields(0)->AsString(), "1");
+    dataSet.Close();
+    ado::OdbcConnection observer;
+    observer.Open(server);
+    qint64 left = -1;
+    for (int attempt = 0; attempt < 100 && left != 0; ++attempt) {
+      // A backend leaves pg_stat_activity a moment after its client disconnects.
+      if (attempt > 0) QThread::msleep(20);
+      left = observer.Execute(sessions, {})->GetValue(0, 0).Int;
+    }
+    EXPECT_EQ(left, 0);
+  }
 }

@@ -152,10 +152,17 @@ TEST_F(FieldTextsTest, DatesAndTimesFollowTheRegionalSettings) {
 }
 
 TEST_F(FieldTextsTest, BytesReadAsUtf16UnitsAndShowTheirKind) {
-  TField* v =
-      Column(ado::adVarBinary, {Bytes(QByteArray("\x41\x00\x42\x00\x43", 5)), Null(), Bytes({})});
-  EXPECT_EQ(v->AsString(), "AB");
-  EXPECT_EQ(Displays(v), QStringList({"(VARBYTES)", "(VarBytes)", "(VARBYTES)"}));
+  // Bytes that are no UTF-16 text (an odd last byte, a zero unit, half a character) are
+  // written in hexadecimal, so no byte is lost and the file stays text.
+  TField* v = Column(
+      ado::adVarBinary,
+      {Bytes(QByteArray("\x41\x00\x42\x00\x43", 5)), Null(), Bytes({}),
+       Bytes(QByteArray("\x41\x00\x42\x00", 4)), Bytes("ABC"), Bytes(QByteArray("\x00\x00", 2)),
+       Bytes(QByteArray("\x3D\xD8\x00\xDE", 4)), Bytes(QByteArray("\x3D\xD8\x41\x00", 4))});
+  EXPECT_EQ(Texts(v), QStringList({"0x4100420043", "", "", "AB", "0x414243", "0x0000",
+                                   QString::fromUtf8("\xF0\x9F\x98\x80"), "0x3DD84100"}));
+  EXPECT_EQ(Displays(v), QStringList({"(VARBYTES)", "(VarBytes)", "(VARBYTES)", "(VARBYTES)",
+                                      "(VARBYTES)", "(VARBYTES)", "(VARBYTES)", "(VARBYTES)"}));
   DataSet->Close();
   TField* b = Column(ado::adBinary, {Bytes(QByteArray("\x3A\x04", 2)), Null()});
   EXPECT_EQ(b->AsString(), QString(QChar(0x043A)));

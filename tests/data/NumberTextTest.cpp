@@ -49,6 +49,8 @@ TEST(GeneralNumberFormat, SpecialValuesAndBoundaries) {
   EXPECT_EQ(General(0.000123, u'.'), "0.000123");
   EXPECT_EQ(General(1e100, u'.'), "1E100");
   EXPECT_EQ(General(-1.25e-300, u'.'), "-1.25E-300");
+  // A subnormal double is coarser than 15 digits: its 15-digit rounding, not its shortest text.
+  EXPECT_EQ(General(5e-324, u'.'), "4.94065645841247E-324");
   // Rounding to 15 digits carries into a new leading digit.
   EXPECT_EQ(General(9.9999999999999999, u'.'), "10");
   EXPECT_EQ(General(0.1 + 0.2, u'.'), "0.3");

@@ -2,6 +2,8 @@
 #include "data/RegionalSettings.h"
 #include "tests/support/RegionalGuard.h"
 
+#include <QDate>
+
 #include <gtest/gtest.h>
 
 using datetimetext::Date;
@@ -94,5 +96,17 @@ TEST(DateValues, TextsFollowTheFormats) {
   RegionalSettings us;
   us.ShortDateFormat = "%m/%d/%y";
   us.LongTimeFormat = "%I:%M:%S %p";
-  EXPECT_EQ(DateTime(45000.75, us), "03/15/23 06:00:00 PM");
+  // A two-digit year is widened: 1999, 2099 and 0099 must not all read 99.
+  EXPECT_EQ(DateTime(45000.75, us), "03/15/2023 06:00:00 PM");
+  for (const auto& [format, text] : {std::pair{"%m/%d/%y", "06/15/1999|06/15/2099|06/15/0099"},
+                                     std::pair{"%D", "06/15/1999|06/15/2099|06/15/0099"},
+                                     std::pair{"%d.%m.%Y", "15.06.1999|15.06.2099|15.06.0099"}}) {
+    us.ShortDateFormat = format;
+    QStringList dates;
+    for (const int year : {1999, 2099, 99}) {
+      const qint64 days = QDate(year, 6, 15).toJulianDay() - QDate(1899, 12, 30).toJulianDay();
+      dates << Date(static_cast<double>(days), us);
+    }
+    EXPECT_EQ(dates.join(u'|'), QString::fromLatin1(text)) << format;
+  }
 }

@@ -158,7 +158,7 @@ FakeConnection::~FakeConnection() {
   if (FOpen) --FScript->OpenNow;
 }
 
-void FakeConnection::Open(const QString& connectionString) {
+void FakeConnection::Open(const QString& connectionString, const ado::Purpose&) {
   ++FScript->OpenCalls;
   FScript->OpenedWith << connectionString;
   if (FScript->OpenFailure) throw EOleException(*FScript->OpenFailure, kFakeError);

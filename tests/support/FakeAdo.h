@@ -109,7 +109,8 @@ class FakeConnection : public ado::Connection {
  public:
   explicit FakeConnection(std::shared_ptr<Script> script);
   ~FakeConnection() override;
-  void Open(const QString& connectionString) override;
+  using ado::Connection::Open;
+  void Open(const QString& connectionString, const ado::Purpose& purpose) override;
   void Close() override;
   bool IsOpen() const override { return FOpen; }
   bool InTransaction() const override;

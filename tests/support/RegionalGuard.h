@@ -19,11 +19,14 @@ class RegionalGuard {
 class LocaleGuard {
  public:
   explicit LocaleGuard(const char* name) : FLocale(LC_ALL, name) {}
-  ~LocaleGuard() { RegionalSettings::Reload(); }
   LocaleGuard(const LocaleGuard&) = delete;
   LocaleGuard& operator=(const LocaleGuard&) = delete;
   bool Active() const { return FLocale.Active(); }
 
  private:
+  // Declared first, so it goes last: the settings are read again once the locale is back.
+  struct Reload {
+    ~Reload() { RegionalSettings::Reload(); }
+  } FReload;
   ScopedLocale FLocale;
 };

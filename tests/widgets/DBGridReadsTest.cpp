@@ -60,7 +60,8 @@ class CountingConnection : public ado::Connection {
  public:
   CountingConnection(qint64 rows, std::shared_ptr<ReadLog> log)
       : FRows(rows), FLog(std::move(log)) {}
-  void Open(const QString&) override { FOpen = true; }
+  using ado::Connection::Open;
+  void Open(const QString&, const ado::Purpose&) override { FOpen = true; }
   void Close() override { FOpen = false; }
   bool IsOpen() const override { return FOpen; }
   bool InTransaction() const override { return false; }

@@ -33,6 +33,9 @@ TEST(ParseDecimal, KeepsEveryDigitSignAndScale) {
   EXPECT_EQ(Parse(".5").Scale, 1);
   EXPECT_EQ(Parse("+7").Digits, QByteArray("7"));
   EXPECT_EQ(Parse(" 42 ").Digits, QByteArray("42"));
+  const DecimalValue comma = Parse("1,50");
+  EXPECT_EQ(comma.Digits, QByteArray("150"));
+  EXPECT_EQ(comma.Scale, 2);
 }
 
 TEST(ParseDecimal, ExponentsShiftTheScale) {
@@ -47,7 +50,7 @@ TEST(ParseDecimal, ExponentsShiftTheScale) {
 
 TEST(ParseDecimal, RejectsWhatIsNoNumber) {
   DecimalValue d;
-  for (const char* bad : {"", "-", "NaN", "Infinity", "1.2.3", "1e", "12abc", "1e+x"})
+  for (const char* bad : {"", "-", "NaN", "Infinity", "1.2.3", "1,2.3", "1e", "12abc", "1e+x"})
     EXPECT_FALSE(ParseDecimal(bad, std::strlen(bad), d)) << bad;
 }
 
