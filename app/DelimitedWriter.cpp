@@ -1,7 +1,6 @@
 #include "app/DelimitedWriter.h"
 
 #include "base/Exceptions.h"
-#include "base/Messages.h"
 #include "data/TADODataSet.h"
 #include "data/TField.h"
 #include "platform/CodePage.h"
@@ -33,8 +32,7 @@ void ClearLineBreaks(Text& text, qsizetype from, Char cr, Char lf) {
 DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimiter,
                                  const TADODataSet& dataSet, Style style)
     : FStyle(Checked(style, delimiter)),
-      FFileName(fileName),
-      FFile(fileName),
+      FTarget(fileName),
       FSink(style == Style::Standard ? TextSink(TextSink::Encoding::Utf8, TextSink::Form::Exact)
             : codepage::IsUtf8()     ? TextSink(TextSink::Encoding::Utf8)
                                      : TextSink(TextSink::Encoding::Utf16)),
@@ -51,7 +49,6 @@ DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimit
     const TField* field = dataSet.Fields(i);
     FColumns.push_back({field, field->IsBlob(), field->DataType() == ftString});
   }
-  if (!FFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) CannotCreate();
   if (FSink.IsUtf8())
     FSink.Bytes().reserve(kChunkBytes + 4096);
   else
@@ -84,11 +81,6 @@ void DelimitedWriter::WriteHeader(const TADODataSet& dataSet) {
       QuoteStandard(start);
   }
   line += "\r\n";
-}
-
-void DelimitedWriter::CannotCreate() {
-  throw Exception(QStringLiteral("Cannot create file \"%1\". %2")
-                      .arg(FFileName, TrimMessageEnd(FFile.errorString())));
 }
 
 void DelimitedWriter::WriteRecord() {
@@ -225,29 +217,17 @@ bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {
 void DelimitedWriter::Flush() {
   if (FSink.IsUtf8()) {
     std::string& bytes = FSink.Bytes();
-    WriteBytes(bytes.data(), static_cast<qint64>(bytes.size()));
+    FTarget.Write(bytes.data(), static_cast<qint64>(bytes.size()));
     bytes.clear();
   } else {
     QString& text = FSink.String();
     const QByteArray bytes = codepage::FromUnicode(text);
-    WriteBytes(bytes.constData(), bytes.size());
+    FTarget.Write(bytes.constData(), bytes.size());
     text.resize(0);
-  }
-}
-
-void DelimitedWriter::WriteBytes(const char* data, qint64 size) {
-  while (size > 0) {
-    const qint64 written = FFile.write(data, size);
-    if (written <= 0) throw Exception(QStringLiteral("Stream write error"));
-    data += written;
-    size -= written;
   }
 }
 
 void DelimitedWriter::Commit() {
   Flush();
-  if (!FFile.commit()) {
-    if (FFile.error() == QFileDevice::RenameError) CannotCreate();
-    throw Exception(QStringLiteral("Stream write error"));
-  }
+  FTarget.Commit();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/SaveTarget.h"
 #include "data/TextSink.h"
 
-#include <QSaveFile>
 #include <QString>
 
 #include <array>
@@ -12,9 +12,9 @@
 class TADODataSet;
 class TField;
 
-// Writes records of a data set as lines of delimited text into the file beside the target that
-// replaces it on Commit, a large chunk at a time: the file a user gets appears only when every
-// record was read, and a failure leaves the target as it was. CR LF ends every line.
+// Writes records of a data set as lines of delimited text to the save's target, a large chunk at
+// a time (SaveTarget: a regular file is written beside and replaces the target on Commit, so a
+// failure leaves it as it was). CR LF ends every line.
 //
 // Plain: a copy of what the grid shows. Each line holds the fields' texts in field order,
 // "<BLOB>" for large objects, an 8-bit string always quoted and any other value only when it
@@ -28,7 +28,7 @@ class DelimitedWriter {
  public:
   enum class Style { Plain, Standard };
 
-  // Opens the save file; raises "Cannot create file ..." when it cannot. A standard file's
+  // Opens the target; raises "Cannot create file ..." when it cannot. A standard file's
   // delimiter must pass CheckStandardDelimiter.
   DelimitedWriter(const QString& fileName, const QString& delimiter, const TADODataSet& dataSet,
                   Style style = Style::Plain);
@@ -39,8 +39,8 @@ class DelimitedWriter {
 
   // The line of the data set's current record.
   void WriteRecord();
-  // Writes what is left and replaces the target; raises "Stream write error" or "Cannot create
-  // file ..." on failure.
+  // Writes what is left and replaces the target; raises "Stream write error ..." or "Cannot
+  // create file ..." on failure.
   void Commit();
 
  private:
@@ -58,15 +58,12 @@ class DelimitedWriter {
   bool HoldsSpecial(std::string_view value) const;
   bool HoldsDelimiter(std::string_view value) const;
   void Flush();
-  void WriteBytes(const char* data, qint64 size);
-  [[noreturn]] void CannotCreate();
   // The style, once a standard file's delimiter has passed its check.
   static Style Checked(Style style, const QString& delimiter);
 
   // First, so that a refused delimiter stops the writer before the file is touched.
   Style FStyle;
-  QString FFileName;
-  QSaveFile FFile;
+  SaveTarget FTarget;
   std::vector<Column> FColumns;
   TextSink FSink;
   QString FDelimiter;

@@ -1,6 +1,8 @@
 #include "app/Main.h"
 
 #include "app/InputGate.h"
+#include "app/LongLineLayout.h"
+#include "app/SaveDialog.h"
 #include "app/UserGuide.h"
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
@@ -118,7 +120,7 @@ void TfrmMain::CreateComponents() {
   btnExecute = Named(new QPushButton(Panel1), "btnExecute");
   btnSave = Named(new QPushButton(Panel1), "btnSave");
   ADOConnection = Named(new TADOConnection(this), "ADOConnection");
-  SaveDialog1 = Named(new QFileDialog(this), "SaveDialog1");
+  SaveDialog1 = Named(new TSaveDialog(this), "SaveDialog1");
   edtCustomDelimiter = Named(new QLineEdit(Panel1), "edtCustomDelimiter");
   cbxDelimiter = Named(new QComboBox(Panel1), "cbxDelimiter");
   ProgressBar = Named(new QProgressBar(Panel1), "ProgressBar");
@@ -173,6 +175,7 @@ void TfrmMain::ConfigureSqlPanel() {
   Panel4->SetBevelOuter(bvNone);
   reSQL->setFont(EditorFont());
   reSQL->setLineWrapMode(QPlainTextEdit::NoWrap);
+  KeepLongLinesLaidOut(reSQL);
   reSQL->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   reSQL->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // Tab leaves the editor, as it does in the other controls of the window.

@@ -1,5 +1,6 @@
 #include "platform/ado/OdbcConnection.h"
 
+#include "platform/ado/BusyTimeout.h"
 #include "platform/ado/OdbcCheck.h"
 #include "platform/ado/OdbcEnvironment.h"
 #include "platform/ado/OdbcLimits.h"
@@ -8,6 +9,7 @@
 #include "platform/ado/ResultFetcher.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
+#include "platform/ado/UnservedStatement.h"
 
 #include <QElapsedTimer>
 
@@ -94,6 +96,7 @@ SQLHDBC OdbcConnection::HandleFor(const QString& commandText, bool hasParameters
 }
 
 OdbcHandle OdbcConnection::Connect(const Road& road) {
+  const BusyTimeout busy = PlanBusyTimeout(road.ConnectionString, LockMetJustNow());
   OdbcHandle connection = OdbcHandle::Allocate(SQL_HANDLE_DBC, OdbcEnvironment());
   if (road.LoginTimeoutSeconds > 0)
     OdbcCheck(SQLSetConnectAttrW(
@@ -101,7 +104,7 @@ OdbcHandle OdbcConnection::Connect(const Road& road) {
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(road.LoginTimeoutSeconds)),
                   SQL_IS_UINTEGER),
               SQL_HANDLE_DBC, connection.Get());
-  std::vector<SQLWCHAR> text = ToSqlWChar(road.ConnectionString);
+  std::vector<SQLWCHAR> text = ToSqlWChar(busy.ConnectionString);
   SQLWCHAR completed[1024];
   SQLSMALLINT completedLength = 0;
   QElapsedTimer waited;
@@ -110,7 +113,12 @@ OdbcHandle OdbcConnection::Connect(const Road& road) {
   const SQLRETURN rc = SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
                                          static_cast<SQLSMALLINT>(std::size(completed)),
                                          &completedLength, SQL_DRIVER_NOPROMPT);
-  if (SQL_SUCCEEDED(rc)) return connection;
+  if (SQL_SUCCEEDED(rc)) {
+    // The SQLite driver reads the schema on connecting and, finding the database locked, waits
+    // its time-out out and connects all the same: a connect that took that long met the lock.
+    if (busy.WaitMs >= 100 && waited.elapsed() >= busy.WaitMs - 20) FLockMet.start();
+    return connection;
+  }
   EOleException error = OdbcError(rc, SQL_HANDLE_DBC, connection.Get());
   // The drivers' own words for it ("timeout expired", "Lost connection ... system error: 110")
   // do not always say that it was the time-out that ended the wait.
@@ -157,6 +165,11 @@ bool OdbcConnection::InTransaction() const {
   return autoCommit == SQL_AUTOCOMMIT_OFF;
 }
 
+bool OdbcConnection::LockMetJustNow() const {
+  // The steps of one statement follow one another within moments.
+  return FLockMet.isValid() && FLockMet.elapsed() < 2000;
+}
+
 void OdbcConnection::RequireOpen() const {
   if (!IsOpen())
     throw ProviderError(QStringLiteral("Operation is not allowed when the object is closed"));
@@ -180,12 +193,25 @@ void OdbcConnection::FreeStatements() noexcept {
   FStatements.clear();
 }
 
-std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
+void OdbcConnection::CheckServed(const QString& commandText) const {
   CheckStatementText(commandText);
+  const QString refusal = UnservedStatementRefusal(FProfile->Family, commandText);
+  if (!refusal.isEmpty()) throw ProviderError(refusal);
+}
+
+std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& commandText) {
+  CheckServed(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement(FConnection.Get());
   SQLHSTMT stmt = statement->Handle.Get();
   std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
-  OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+  if (LockMetJustNow()) throw LockedError(QStringLiteral("[SQLite]database is locked"));
+  try {
+    OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+  } catch (const EOleException& error) {
+    if (!IsLockedError(FProfile->Family, error)) throw;
+    FLockMet.start();
+    throw LockedError(error.Message());
+  }
   SQLSMALLINT count = 0;
   OdbcCheck(SQLNumParams(stmt, &count), SQL_HANDLE_STMT, stmt);
   std::vector<ParameterInfo> parameters;
@@ -216,11 +242,17 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
 std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
                                                    const std::vector<ParameterInfo>& parameters) {
   RequireOpen();
-  CheckStatementText(commandText);
+  CheckServed(commandText);
   const SQLHDBC connection = HandleFor(commandText, !parameters.empty());
   const bool streams = FRoad.Streams && connection == FConnection.Get();
   FRanStatement = true;
   std::shared_ptr<OdbcStatement> statement = NewStatement(connection);
+  // The lock was met and waited for moments ago, by the probe or on connecting: waiting again
+  // would only double the wait.
+  if (LockMetJustNow()) {
+    FLockMet.invalidate();
+    throw LockedError(QStringLiteral("[SQLite]database is locked"));
+  }
   SQLHSTMT stmt = statement->Handle.Get();
   // Parameters carry no values: each is sent as a typed NULL.
   statement->ParameterIndicators.assign(parameters.size(), SQL_NULL_DATA);
@@ -236,15 +268,20 @@ std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
   // A driver that closes the statement inside SQLCancel, under the feet of the thread that runs
   // it, is stopped by the flag alone: there the stop waits for the statement's first rows.
   const SQLHSTMT interruptible = FProfile->CancelClosesStatement ? nullptr : stmt;
-  RunCancellable(FControl.get(), interruptible, [&] {
-    const SQLRETURN rc = SQLExecDirectW(stmt, text.data(), SQL_NTS);
-    if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return;
-    EOleException error = OdbcError(rc, SQL_HANDLE_STMT, stmt);
-    if (streams && FTarget->Profile().ReparsesSyntaxErrors && error.SqlState() == "42601")
-      throw Reparsed(commandText, std::move(error));
-    throw error;
-  });
-  return OdbcRecordset::FromCurrentResult(std::move(statement));
+  try {
+    RunCancellable(FControl.get(), interruptible, [&] {
+      const SQLRETURN rc = SQLExecDirectW(stmt, text.data(), SQL_NTS);
+      if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA) return;
+      EOleException error = OdbcError(rc, SQL_HANDLE_STMT, stmt);
+      if (streams && FTarget->Profile().ReparsesSyntaxErrors && error.SqlState() == "42601")
+        throw Reparsed(commandText, std::move(error));
+      throw error;
+    });
+    return OdbcRecordset::FromCurrentResult(std::move(statement));
+  } catch (const EOleException& error) {
+    if (!IsLockedError(FProfile->Family, error)) throw;
+    throw LockedError(error.Message());
+  }
 }
 
 EOleException OdbcConnection::Reparsed(const QString& commandText, EOleException error) {

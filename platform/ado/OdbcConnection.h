@@ -8,6 +8,7 @@
 #include "platform/ado/StatementControl.h"
 #include "platform/ado/TypeMapping.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <memory>
@@ -42,11 +43,13 @@ class OdbcConnection : public Connection {
 
  private:
   // Connects a new handle on the road; a failure is an EOleException.
-  static OdbcHandle Connect(const Road& road);
+  OdbcHandle Connect(const Road& road);
   // The profile that reads values: the one of the database the driver reports, where it knows
   // one, else the one the string named.
   void CheckProfile();
   void RequireOpen() const;
+  // Refuses a statement that the driver would cut short or never come back from.
+  void CheckServed(const QString& commandText) const;
   std::shared_ptr<OdbcStatement> NewStatement(SQLHDBC connection);
   // The connection a statement runs on. A statement the streaming road would show otherwise
   // runs on the plain one, connected for it when the connection was opened for another.
@@ -67,6 +70,11 @@ class OdbcConnection : public Connection {
   bool FRanStatement = false;   // a statement ran on this connection since it opened
   SQLUINTEGER FGetDataExtensions = 0;
   const DriverProfile* FProfile = &ProfileOf(DriverFamily::Unknown);
+  // When a step of the statement under way (its probe, a connect, its execution) last waited for
+  // a locked database: the steps that follow at once do not wait again, and the execution
+  // reports the lock.
+  QElapsedTimer FLockMet;
+  bool LockMetJustNow() const;
   std::vector<std::weak_ptr<OdbcStatement>> FStatements;
   std::shared_ptr<StatementControl> FControl = std::make_shared<StatementControl>();
 };

@@ -13,17 +13,23 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <clocale>
 #include <csignal>
+#include <functional>
+#include <thread>
 
 using namespace fakeado;
 
@@ -303,22 +309,176 @@ TEST_F(FakeExport, FullDiskLeavesTheExistingFileUnchanged) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     Export(path);
   }
-  EXPECT_EQ(Errors, QStringList({"Stream write error."}));
+  EXPECT_EQ(Errors, QStringList({"Stream write error. File too large."}));
   EXPECT_EQ(Contents(path), QByteArray("precious"));
   EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files), QStringList({"full.csv"}));
 }
 
-TEST_F(FakeExport, ReplacedFileKeepsItsPermissions) {
+// What each kind of target becomes: a regular file is replaced (its owner, group and mode
+// kept), a FIFO or a device is written and stays what it was, a hard-linked file is written in
+// place; names that no file should have are refused.
+TEST_F(FakeExport, SaveTargets) {
   Open(Table({Field("a", ado::adInteger)}, {{Int(5)}}));
-  const QString path = PathOf("perm.csv");
-  Write(path, "a much longer old content than the new one");
-  const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-  ASSERT_TRUE(QFile::setPermissions(path, permissions));
-  const QFile::Permissions before = QFile::permissions(path);
-  ASSERT_FALSE(before & QFile::ReadOther);
-  Export(path);
-  EXPECT_EQ(Contents(path), QByteArray("5\r\n"));
-  EXPECT_EQ(QFile::permissions(path), before);
+  const bool root = geteuid() == 0;
+  struct Case {
+    const char* Name;
+    std::function<QString()> Prepare;  // makes the target; returns the path to save to
+    QString Error;                     // the expected message, %1 the path; empty: no error
+    std::function<void(const QString&)> Check;
+  };
+  QByteArray fromFifo;
+  std::thread reader;
+  const auto fifo = [&](bool withReader) {
+    const QString path = PathOf(withReader ? "read.fifo" : "unread.fifo");
+    EXPECT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (withReader)
+      reader = std::thread([&fromFifo, path] {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) fromFifo = file.readAll();
+      });
+    return path;
+  };
+  const auto isFifo = [](const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+  };
+  const QString longName = PathOf(QString(300, u'n') + ".csv");
+  const Case cases[] = {
+      {"FIFO with a reader",
+       [&] { return fifo(true); },
+       {},
+       [&](const QString& path) {
+         reader.join();
+         EXPECT_EQ(fromFifo, QByteArray("5\r\n"));
+         EXPECT_TRUE(isFifo(path));
+       }},
+      {"FIFO nobody reads", [&] { return fifo(false); },
+       "Cannot create file \"%1\". No such device or address: no program reads from it.",
+       [&](const QString& path) { EXPECT_TRUE(isFifo(path)); }},
+      // Through a link: the dialog would add ".csv" to the name "/dev/full".
+      {"device that is full",
+       [&] {
+         EXPECT_TRUE(QFile::link("/dev/full", PathOf("full.csv")));
+         return PathOf("full.csv");
+       },
+       "Stream write error. No space left on device.",
+       [&](const QString& path) {
+         struct stat info {};
+         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+         EXPECT_TRUE(S_ISCHR(info.st_mode));
+       }},
+      {"hard link",
+       [&] {
+         Write(PathOf("first.csv"), "old");
+         EXPECT_TRUE(QFile::link(PathOf("first.csv"), PathOf("second.csv")) ||
+                     ::link(QFile::encodeName(PathOf("first.csv")).constData(),
+                            QFile::encodeName(PathOf("second.csv")).constData()) == 0);
+         return PathOf("second.csv");
+       },
+       {},
+       [&](const QString&) {
+         EXPECT_EQ(Contents(PathOf("first.csv")), QByteArray("5\r\n"));
+         EXPECT_EQ(Contents(PathOf("second.csv")), QByteArray("5\r\n"));
+       }},
+      {"symbolic link to a file",
+       [&] {
+         Write(PathOf("linked.csv"), "a much longer old content than the new one");
+         EXPECT_TRUE(QFile::link(PathOf("linked.csv"), PathOf("link.csv")));
+         return PathOf("link.csv");
+       },
+       {},
+       [&](const QString& path) {
+         EXPECT_TRUE(QFileInfo(path).isSymLink());
+         EXPECT_EQ(Contents(PathOf("linked.csv")), QByteArray("5\r\n"));
+       }},
+      {"file of another owner",
+       [&] {
+         const QString path = PathOf("owned.csv");
+         Write(path, "old");
+         EXPECT_TRUE(QFile::setPermissions(
+             path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup));
+         if (root) {
+           EXPECT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+         }
+         return path;
+       },
+       {},
+       [&](const QString& path) {
+         EXPECT_EQ(Contents(path), QByteArray("5\r\n"));
+         EXPECT_EQ(QFile::permissions(path) & 0x0fff,
+                   QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::WriteGroup);
+         struct stat info {};
+         ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+         if (root) {
+           EXPECT_EQ(info.st_uid, 65534u);
+           EXPECT_EQ(info.st_gid, 65534u);
+         }
+       }},
+      {"name with a line break", [&] { return PathOf("two\nlines.csv"); },
+       "Cannot create file \"%1\". The name holds a line break or another control character.",
+       [&](const QString&) {}},
+      {"name too long", [&] { return longName; }, "Cannot create file \"%1\". File name too long.",
+       [&](const QString&) {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Errors.clear();
+    const QString path = c.Prepare();
+    QElapsedTimer took;
+    took.start();
+    Export(path);
+    EXPECT_LT(took.elapsed(), 5000);
+    QString shown = path;
+    shown.replace(u'\n', QChar::ReplacementCharacter);
+    EXPECT_EQ(Errors, c.Error.isEmpty() ? QStringList() : QStringList({c.Error.arg(shown)}));
+    c.Check(path);
+    if (reader.joinable()) reader.join();
+  }
+  // Nothing was left beside the targets.
+  EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files | QDir::System).size(), 8);
+}
+
+// A file that the user may write, in a folder where the user may create nothing, is written in
+// place. As the superuser the save runs again as an unprivileged user, in a process of its own.
+TEST_F(FakeExport, AFileInAFolderWithoutRoomForAnotherIsSavedInPlace) {
+  const QString inherited = qEnvironmentVariable("ROWMILL_TEST_LOCKED_FOLDER");
+  if (geteuid() == 0 && inherited.isEmpty()) {
+    const QString folder = PathOf("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    Write(folder + "/in-place.csv", "old content, longer than the new one");
+    ASSERT_EQ(::chown(QFile::encodeName(folder + "/in-place.csv").constData(), 65534, 65534), 0);
+    const auto reachable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                           QFile::ReadOther | QFile::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(FFolder.path(), reachable | QFile::WriteOwner));
+    ASSERT_TRUE(QFile::setPermissions(folder, reachable | QFile::WriteOwner));
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ROWMILL_TEST_LOCKED_FOLDER", folder);
+    child.setProcessEnvironment(environment);
+    child.start("setpriv",
+                {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                 QCoreApplication::applicationFilePath(),
+                 "--gtest_filter=FakeExport.AFileInAFolderWithoutRoomForAnotherIsSavedInPlace"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+    EXPECT_EQ(Contents(folder + "/in-place.csv"), QByteArray("7\r\n"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList({"in-place.csv"}));
+    return;
+  }
+  // Run by an unprivileged user: in the folder made above, or in one of its own made read-only.
+  const QString folder = inherited.isEmpty() ? FFolder.path() : inherited;
+  const auto owner = QFile::ReadOwner | QFile::ExeOwner;
+  if (inherited.isEmpty()) {
+    Write(folder + "/in-place.csv", "old content, longer than the new one");
+    ASSERT_TRUE(QFile::setPermissions(folder, owner));
+  }
+  const ScopedRestore writable([folder, owner, inherited] {
+    if (inherited.isEmpty()) QFile::setPermissions(folder, owner | QFile::WriteOwner);
+  });
+  Open(Table({Field("a", ado::adInteger)}, {{Int(7)}}));
+  Export(folder + "/in-place.csv");
+  EXPECT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+  EXPECT_EQ(Contents(folder + "/in-place.csv"), QByteArray("7\r\n"));
 }
 
 TEST_F(FakeExport, CharactersTheLocaleLacksBecomeQuestionMarks) {

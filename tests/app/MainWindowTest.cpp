@@ -16,8 +16,10 @@
 #include "widgets/TDBGrid.h"
 #include "widgets/TSplitter.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,6 +34,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include <ctime>
 #include <limits>
 
 namespace {
@@ -310,6 +313,38 @@ TEST_F(MainWindowTest, StatementIsTheWholeTextWithCrLf) {
   QTest::keyClick(Form->reSQL, Qt::Key_Return);
   QTest::keyClick(Form->reSQL, Qt::Key_Return);
   EXPECT_EQ(Form->StatementText(), QStringLiteral("SELECT 1\r\n  -- note\u00a0here \r\n\r\n"));
+}
+
+// A statement of 10 MB on one line, pasted: the editor takes it and a key after it within
+// seconds, and then rests (the cursor's blink no longer lays out and draws the whole line again).
+TEST_F(MainWindowTest, ATenMegabyteLinePastedStaysEditable) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "timings mean nothing under the address sanitizer";
+#endif
+  Form->show();
+  Form->reSQL->setFocus();
+  QString statement = "SELECT '";
+  while (statement.size() < 10'000'000) statement += "abcdefghij klmnopqrstu vwxyz 0123456789, ";
+  statement += "' AS x";
+  QApplication::clipboard()->setText(statement);
+  QElapsedTimer took;
+  took.start();
+  Form->reSQL->paste();
+  QCoreApplication::processEvents();
+  Form->reSQL->repaint();
+  EXPECT_LT(took.elapsed(), 5000);
+  took.restart();
+  QTest::keyClick(Form->reSQL, Qt::Key_End);
+  QTest::keyClicks(Form->reSQL, "1");
+  Form->reSQL->repaint();
+  EXPECT_LT(took.elapsed(), 5000);
+  EXPECT_EQ(Form->StatementText(), statement + "1");
+  EXPECT_EQ(Form->reSQL->lineWrapMode(), QPlainTextEdit::NoWrap);
+  QTest::qWait(1000);  // the edit's own repaint
+  const std::clock_t before = std::clock();
+  QTest::qWait(2000);
+  EXPECT_LT((std::clock() - before) * 1000 / CLOCKS_PER_SEC, 500)
+      << "milliseconds of work while nothing happens";
 }
 
 TEST_F(FakeMainWindowTest, ExecuteHandsTheStatementToTheDataSetAndOpensIt) {

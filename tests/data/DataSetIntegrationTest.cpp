@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
 #include <memory>
 #include <optional>
 
@@ -256,6 +260,55 @@ TEST(DataSetOnServers, ColonsOfOrdinarySqlAreNoParameterMarkers) {
     for (int i = 0; i < dataSet.FieldCount(); ++i) values << dataSet.Fields(i)->AsString();
     EXPECT_EQ(values, c.Values);
   }
+}
+
+// Another program holds the SQLite database locked: the probe and the execution together wait
+// once, a few seconds or the string's own Timeout=, and say why; once the lock goes, the same
+// statement runs.
+TEST(DataSetOnSqlite, ADatabaseLockedByAnotherProgramIsWaitedForOnce) {
+  const QString path = testdb::SqlitePath(QStringLiteral("locked.db"));
+  QFile::remove(path);
+  QProcess holder;
+  holder.start("sqlite3", {path});
+  ASSERT_TRUE(holder.waitForStarted());
+  holder.write("CREATE TABLE t(a); INSERT INTO t VALUES (1); BEGIN EXCLUSIVE; SELECT 'held';\n");
+  while (!holder.readAllStandardOutput().contains("held")) ASSERT_TRUE(holder.waitForReadyRead());
+  struct Case {
+    QString Extra;
+    qint64 AtMostMs;
+  };
+  const Case cases[] = {{"", 9000}, {";Timeout=1000", 2500}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Extra.toStdString());
+    TADOConnection connection;
+    connection.SetKeepConnection(false);
+    connection.SetConnectionString(testdb::SqliteConnectionString("locked.db") + c.Extra);
+    TADODataSet dataSet;
+    dataSet.SetConnection(&connection);
+    QElapsedTimer took;
+    took.start();
+    dataSet.SetCommandText(QStringLiteral("SELECT a FROM t WHERE a > :lowest"));
+    try {
+      dataSet.Open();
+      ADD_FAILURE() << "opened";
+    } catch (const EOleException& e) {
+      EXPECT_TRUE(e.Message().startsWith("The database is locked by another program"))
+          << e.Message().toStdString();
+    }
+    EXPECT_LT(took.elapsed(), c.AtMostMs);
+    EXPECT_FALSE(connection.Connected());
+  }
+  holder.write("COMMIT;\n.quit\n");
+  holder.closeWriteChannel();
+  ASSERT_TRUE(holder.waitForFinished());
+  TADOConnection connection;
+  connection.SetKeepConnection(false);
+  connection.SetConnectionString(testdb::SqliteConnectionString("locked.db"));
+  TADODataSet dataSet;
+  dataSet.SetConnection(&connection);
+  dataSet.SetCommandText(QStringLiteral("SELECT a FROM t"));
+  dataSet.Open();
+  EXPECT_EQ(dataSet.Fields(0)->AsString(), "1");
 }
 
 // The server's own count: the sessions of this test's application name while a statement runs,

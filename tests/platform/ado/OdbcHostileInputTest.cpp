@@ -7,6 +7,7 @@
 
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <vector>
@@ -175,5 +176,56 @@ TEST(OdbcHostileInput, ConnectingToAServerThatNeverAnswersGivesUp) {
               c.Ours)
         << message;
     EXPECT_FALSE(connection.IsOpen());
+  }
+}
+
+TEST(OdbcHostileInput, StatementsTheDriverNeverComesBackFromAreRefused) {
+  QTemporaryDir folder;
+  const QString fifo = folder.filePath(QStringLiteral("rows.fifo"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  struct Case {
+    QString ConnectionString;
+    QString Statement;
+    QString Refusal;  // the start of the message; empty: the statement runs
+  };
+  const QString postgres = testdb::PostgresConnectionString();
+  const QString mariadb = testdb::MariaDbConnectionString();
+  const QString load = QStringLiteral("LOAD DATA LOCAL INFILE '%1' INTO TABLE c");
+  const Case cases[] = {
+      {postgres, "COPY c TO STDOUT", "COPY ... TO STDOUT was not sent"},
+      {postgres, "copy (SELECT id FROM c) to stdout with (format csv)",
+       "COPY ... TO STDOUT was not sent"},
+      {postgres, "/* first */ COPY c FROM stdin", "COPY ... FROM STDIN was not sent"},
+      {postgres, "SELECT 1; COPY c TO STDOUT", "COPY ... TO STDOUT was not sent"},
+      {postgres, "SELECT 'COPY c TO STDOUT' AS s -- ; COPY c TO STDOUT", {}},
+      {postgres, "SELECT $q$; COPY c FROM STDIN $q$ AS s", {}},
+      // The driver reads the file itself: a FIFO nobody writes, or a device without end.
+      {mariadb, load.arg(fifo), "LOAD DATA LOCAL INFILE was not sent: \"" + fifo + "\""},
+      {mariadb, "load data low_priority local infile \"/dev/zero\" into table c",
+       "LOAD DATA LOCAL INFILE was not sent: \"/dev/zero\""},
+      {mariadb, load.arg("/etc/hostname") + " (@line) SET id = 7", {}},
+  };
+  for (const QString& server : {postgres, mariadb}) {
+    if (server.isEmpty()) {
+      if (testdb::ServersRequired()) ADD_FAILURE() << "database server not available";
+      continue;
+    }
+    auto connection = adotest::OpenConnection(server);
+    Exec(*connection, server == postgres ? QStringLiteral("CREATE TEMP TABLE c(id INTEGER)")
+                                         : QStringLiteral("CREATE TEMPORARY TABLE c(id INTEGER)"));
+    for (const Case& c : cases) {
+      if (c.ConnectionString != server) continue;
+      SCOPED_TRACE(c.Statement.toStdString());
+      QElapsedTimer took;
+      took.start();
+      const QString message = OleMessageOf([&] { Exec(*connection, c.Statement); });
+      if (!c.Refusal.isEmpty()) {
+        EXPECT_TRUE(message.startsWith(c.Refusal)) << message;
+        EXPECT_EQ(OleMessageOf([&] { connection->DescribeParameters(c.Statement); }), message);
+      } else {
+        EXPECT_EQ(message, "<no EOleException>");
+      }
+      EXPECT_LT(took.elapsed(), 5000);
+    }
   }
 }
