@@ -194,13 +194,13 @@ class StandardCsvRoundTrip : public ExportTest,
 // file, when a PostgreSQL server is at hand). PostgreSQL's own file goes back into a copy of its
 // table that equals the original.
 TEST_P(StandardCsvRoundTrip, ARealReaderGetsBackEveryValue) {
-  const RoundTripTable& spec = GetParam();
-  const QString db = spec.ConnectionString();
+  const RoundTripTable& tableCase = GetParam();
+  const QString db = tableCase.ConnectionString();
   REQUIRE_SERVER(db);
   testdb::ScopedTables tables(db);
   const QString table = tables.Name("roundtrip");
-  for (const QString& statement : spec.Setup) Run(db, statement.arg(table), false);
-  const bool postgres = QString(spec.Name) == "postgres";
+  for (const QString& statement : tableCase.Setup) Run(db, statement.arg(table), false);
+  const bool postgres = QString(tableCase.Name) == "postgres";
   const QString copy = tables.Name("copy");
   if (postgres) Run(db, QStringLiteral("CREATE TABLE %1 (LIKE %2)").arg(copy, table), false);
   const QString pg = testdb::PostgresConnectionString();
@@ -208,7 +208,7 @@ TEST_P(StandardCsvRoundTrip, ARealReaderGetsBackEveryValue) {
   const QString texts = pgTables.Name("texts");
   if (!pg.isEmpty()) {
     QStringList columns;
-    for (qsizetype c = 0; c < spec.Rows[0].size(); ++c)
+    for (qsizetype c = 0; c < tableCase.Rows[0].size(); ++c)
       columns << QStringLiteral("c%1 text").arg(c);
     Run(pg, QStringLiteral("CREATE TABLE %1 (%2)").arg(texts, columns.join(", ")), false);
   }
@@ -225,12 +225,12 @@ TEST_P(StandardCsvRoundTrip, ARealReaderGetsBackEveryValue) {
     ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
 
     const std::vector<QStringList> read = ReadWithPython(path, delimiter);
-    ASSERT_EQ(read.size(), spec.Rows.size() + 1);
+    ASSERT_EQ(read.size(), tableCase.Rows.size() + 1);
     EXPECT_EQ(read[0], header);
-    for (size_t r = 0; r < spec.Rows.size(); ++r) {
-      ASSERT_EQ(read[r + 1].size(), spec.Rows[r].size()) << "record " << r;
-      for (qsizetype c = 0; c < spec.Rows[r].size(); ++c) {
-        const QString& expected = spec.Rows[r][c];  // the csv module reads NULL as ""
+    for (size_t r = 0; r < tableCase.Rows.size(); ++r) {
+      ASSERT_EQ(read[r + 1].size(), tableCase.Rows[r].size()) << "record " << r;
+      for (qsizetype c = 0; c < tableCase.Rows[r].size(); ++c) {
+        const QString& expected = tableCase.Rows[r][c];  // the csv module reads NULL as ""
         // Long values are shown by their start and length.
         const auto shown = [](const QString& text) {
           return QStringLiteral("%1 (%2 characters)").arg(text.left(60)).arg(text.size());
@@ -248,10 +248,10 @@ TEST_P(StandardCsvRoundTrip, ARealReaderGetsBackEveryValue) {
       CopyIntoPostgres(pg, texts, path, delimiter);
       Run(pg, QStringLiteral("SELECT * FROM %1 ORDER BY c0::int").arg(texts));
       const TADODataSet& back = *Form->ADODataSet;
-      ASSERT_EQ(back.RecordCount(), static_cast<qint64>(spec.Rows.size()));
-      for (size_t r = 0; r < spec.Rows.size(); ++r) {
-        for (qsizetype c = 0; c < spec.Rows[r].size(); ++c) {
-          const QString& expected = spec.Rows[r][c];
+      ASSERT_EQ(back.RecordCount(), static_cast<qint64>(tableCase.Rows.size()));
+      for (size_t r = 0; r < tableCase.Rows.size(); ++r) {
+        for (qsizetype c = 0; c < tableCase.Rows[r].size(); ++c) {
+          const QString& expected = tableCase.Rows[r][c];
           const TField* field = back.Fields(static_cast<int>(c));
           EXPECT_EQ(field->IsNullAt(static_cast<qint64>(r)), expected.isNull())
               << "COPY: record " << r << ", column " << header.value(c).toStdString();
@@ -269,7 +269,7 @@ TEST_P(StandardCsvRoundTrip, ARealReaderGetsBackEveryValue) {
                              "((TABLE %1 EXCEPT ALL TABLE %2) UNION ALL "
                              "(TABLE %2 EXCEPT ALL TABLE %1)) AS d)")
                   .arg(table, copy));
-      EXPECT_EQ(Form->ADODataSet->Fields(0)->AsString(), QString::number(spec.Rows.size()));
+      EXPECT_EQ(Form->ADODataSet->Fields(0)->AsString(), QString::number(tableCase.Rows.size()));
       EXPECT_EQ(Form->ADODataSet->Fields(1)->AsString(), "0") << "rows that differ";
     }
   }
