@@ -160,9 +160,14 @@ TEST_F(LongWork, ASqliteFetchStoppedHalfWayFreesItsRows) {
   EXPECT_LT(Acted.elapsed(), 1000);
   ExpectStoppedSilently();
   const qint64 after = ResidentBytes();
-  // A million rows held some tens of megabytes; stopped, they are gone again.
+  // A million rows held some tens of megabytes; stopped, they are gone again. The address
+  // sanitizer keeps freed memory in quarantine, so there the process cannot shrink.
   EXPECT_GT(during - before, 40 << 20);
+#if !defined(__SANITIZE_ADDRESS__)
   EXPECT_LT(after - before, (during - before) / 4);
+#else
+  (void)after;
+#endif
 }
 
 TEST_F(LongWork, TheWindowPaintsWhileAMillionRowsArrive) {

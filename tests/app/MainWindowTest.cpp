@@ -392,7 +392,13 @@ TEST_F(FakeMainWindowTest, WhileAStatementRunsClicksAreDroppedTypingArrivesAndCl
   const auto run = [this](bool close) {
     fake->Executed.clear();
     fake->DuringExecute = [this, close] {
-      PostImpatientInput(*Form, close);
+      // The statement runs on a worker thread; input events are made on the window's own thread,
+      // as a user's are.
+      const auto post = [this, close] { PostImpatientInput(*Form, close); };
+      if (QThread::currentThread() == Form->thread())
+        post();
+      else
+        QMetaObject::invokeMethod(Form.get(), post, Qt::BlockingQueuedConnection);
       // The window takes the input while the statement still runs.
       QThread::msleep(300);
     };
