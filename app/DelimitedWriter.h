@@ -2,6 +2,7 @@
 
 #include "app/SaveTarget.h"
 #include "data/TextSink.h"
+#include "platform/CodePage.h"
 
 #include <QString>
 
@@ -18,7 +19,8 @@ class TField;
 //
 // Plain: a copy of what the grid shows. Each line holds the fields' texts in field order,
 // "<BLOB>" for large objects, an 8-bit string always quoted and any other value only when it
-// holds the delimiter; CR becomes a blank and LF goes. The text is in the locale's character set.
+// holds the delimiter; CR becomes a blank and LF goes. The text is in the locale's character set,
+// applied to whole chunks as they are written.
 //
 // Standard: what CSV readers read back. A header line with the field names, then the fields'
 // exact texts (TextSink::Form::Exact), large objects included; a value is quoted when it holds
@@ -49,9 +51,6 @@ class DelimitedWriter {
     bool Blob;
     bool AlwaysQuoted;
   };
-  void WriteRecordUtf8();
-  void WriteRecordUtf16();
-  void WriteRecordStandard();
   void WriteHeader(const TADODataSet& dataSet);
   // Quotes the value that the line holds from start on, if a reader needs it quoted.
   void QuoteStandard(size_t start);
@@ -66,8 +65,8 @@ class DelimitedWriter {
   SaveTarget FTarget;
   std::vector<Column> FColumns;
   TextSink FSink;
-  QString FDelimiter;
-  std::string FDelimiterBytes;
+  codepage::Encoder FEncoder;
+  std::string FDelimiter;  // UTF-8, as the line
   // The bytes that make a standard value quoted: the double quote, CR, LF, and a delimiter of
   // one byte; a table, since every byte of every value is looked up.
   std::array<bool, 256> FSpecial{};

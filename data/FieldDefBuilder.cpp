@@ -175,6 +175,7 @@ std::vector<std::unique_ptr<TFieldDef>> Build(const ado::Recordset& recordset, b
     if (!(c.Attributes & (ado::adFldUpdatable | ado::adFldUnknownUpdatable)) || autoInc)
       def->Attributes |= faReadonly;
     def->FieldNo = n;
+    def->BooleanText = c.BooleanText;
     defs.push_back(std::move(def));
   }
   return defs;
@@ -250,6 +251,7 @@ std::unique_ptr<TField> CreateField(const TFieldDef& def, TADODataSet* dataSet) 
   const bool text = def.DataType == ftString || def.DataType == ftFixedChar ||
                     def.DataType == ftWideString || def.DataType == ftFixedWideChar;
   if (text) field->SetFixedChar((def.Attributes & faFixed) || def.DataType == ftFixedChar);
+  field->SetBooleanText(def.BooleanText);
   field->SetFieldNo(def.FieldNo);
   return field;
 }
