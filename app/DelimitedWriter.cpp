@@ -121,10 +121,7 @@ void DelimitedWriter::WriteRecord() {
 void DelimitedWriter::QuoteStandard(size_t start) {
   std::string& line = FSink.Bytes();
   const std::string_view value = std::string_view(line).substr(start);
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  if (!blank(value.front()) && !blank(value.back()) && !HoldsSpecial(value) &&
-      !HoldsDelimiter(value))
-    return;
+  if (!NeedsQuotes(value)) return;
   const std::string copy(value);
   line.resize(start);
   line += '"';
@@ -133,6 +130,19 @@ void DelimitedWriter::QuoteStandard(size_t start) {
     line += c;
   }
   line += '"';
+}
+
+// Asked of every value: most are short (numbers, dates, names), looked at a byte at a time.
+bool DelimitedWriter::NeedsQuotes(std::string_view value) const {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  if (blank(value.front()) || blank(value.back())) return true;
+  if (value.size() < 16) {
+    for (const char c : value)
+      if (FSpecial[static_cast<unsigned char>(c)]) return true;
+  } else if (HoldsSpecial(value)) {
+    return true;
+  }
+  return FDelimiter.size() > 1 && HoldsDelimiter(value);
 }
 
 bool DelimitedWriter::HoldsSpecial(std::string_view value) const {
@@ -157,7 +167,6 @@ bool DelimitedWriter::HoldsSpecial(std::string_view value) const {
 
 bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {
   const std::string& d = FDelimiter;
-  if (d.size() == 1) return false;  // among the specials
   // A delimiter of several characters can also form across a value's ends ("xa" before "aa"
   // reads as "x" and "aaa"): the delimiter must be found only where it stands.
   std::string framed = d;

@@ -54,7 +54,9 @@ class DelimitedWriter {
   void WriteHeader(const TADODataSet& dataSet);
   // Quotes the value that the line holds from start on, if a reader needs it quoted.
   void QuoteStandard(size_t start);
+  bool NeedsQuotes(std::string_view value) const;
   bool HoldsSpecial(std::string_view value) const;
+  // Whether a delimiter of several bytes stands in the value or forms across its ends.
   bool HoldsDelimiter(std::string_view value) const;
   void Flush();
   // The style, once a standard file's delimiter has passed its check.
