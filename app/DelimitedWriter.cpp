@@ -37,8 +37,6 @@ DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimit
   TextSink delimiterText;
   delimiterText.Text(delimiter);
   FDelimiter = std::move(delimiterText.Bytes());
-  FSpecial['"'] = FSpecial['\r'] = FSpecial['\n'] = true;
-  if (FDelimiter.size() == 1) FSpecial[static_cast<unsigned char>(FDelimiter[0])] = true;
   // A delimiter of several bytes is looked for whole; the word search then repeats the quote.
   FDelimiterWord = 0x0101010101010101ULL *
                    static_cast<unsigned char>(FDelimiter.size() == 1 ? FDelimiter[0] : '"');
@@ -121,7 +119,7 @@ void DelimitedWriter::WriteRecord() {
 void DelimitedWriter::QuoteStandard(size_t start) {
   std::string& line = FSink.Bytes();
   const std::string_view value = std::string_view(line).substr(start);
-  if (!NeedsQuotes(value)) return;
+  if (!NeedsQuotes(value, line.capacity() - line.size())) return;
   const std::string copy(value);
   line.resize(start);
   line += '"';
@@ -132,37 +130,44 @@ void DelimitedWriter::QuoteStandard(size_t start) {
   line += '"';
 }
 
-// Asked of every value: most are short (numbers, dates, names), looked at a byte at a time.
-bool DelimitedWriter::NeedsQuotes(std::string_view value) const {
+// Asked of every value, eight bytes at a time: a byte equal to one of the four (double quote, CR,
+// LF, a delimiter of one byte) is a zero byte of the word XOR that byte repeated, which the borrow
+// of a subtraction finds. Most values are short (numbers, dates, names): when the buffer has room
+// beyond the value (spare), one word is read and the bytes past the value masked off.
+inline bool DelimitedWriter::NeedsQuotes(std::string_view value, size_t spare) const {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   if (blank(value.front()) || blank(value.back())) return true;
-  if (value.size() < 16) {
-    for (const char c : value)
-      if (FSpecial[static_cast<unsigned char>(c)]) return true;
-  } else if (HoldsSpecial(value)) {
-    return true;
-  }
-  return FDelimiter.size() > 1 && HoldsDelimiter(value);
-}
-
-bool DelimitedWriter::HoldsSpecial(std::string_view value) const {
-  // Eight bytes at a time: a byte equal to one of the four is a zero byte of the word XOR that
-  // byte repeated, which the borrow of a subtraction finds.
   constexpr quint64 kOnes = 0x0101010101010101ULL;
   constexpr quint64 kHighs = 0x8080808080808080ULL;
-  const auto zeroByte = [](quint64 x) { return ((x - kOnes) & ~x & kHighs) != 0; };
+  const auto holds = [this](quint64 word, quint64 mask) {
+    const auto zeroBytes = [](quint64 x) { return (x - kOnes) & ~x; };
+    return ((zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\r')) |
+             zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ FDelimiterWord)) &
+            kHighs & mask) != 0;
+  };
   const char* p = value.data();
   size_t n = value.size();
-  for (; n >= 8; p += 8, n -= 8) {
-    quint64 word;
+  quint64 word;
+  bool found = false;
+  if (n < 8 && spare >= 8) {
     std::memcpy(&word, p, 8);
-    if (zeroByte(word ^ (kOnes * '"')) || zeroByte(word ^ (kOnes * '\r')) ||
-        zeroByte(word ^ (kOnes * '\n')) || zeroByte(word ^ FDelimiterWord))
-      return true;
+    // Little-endian: the value's bytes are the low ones. A borrow only runs upwards, so the
+    // bytes past the value cannot make one of the value's look zero.
+    found = holds(word, ~0ULL >> (8 * (8 - n)));
+  } else if (n < 8) {
+    for (size_t i = 0; i < n && !found; ++i)
+      found = p[i] == '"' || p[i] == '\r' || p[i] == '\n' ||
+              (FDelimiter.size() == 1 && p[i] == FDelimiter[0]);
+  } else {
+    for (; n > 8 && !found; p += 8, n -= 8) {
+      std::memcpy(&word, p, 8);
+      found = holds(word, ~0ULL);
+    }
+    // The last eight bytes, some of them seen already.
+    std::memcpy(&word, value.data() + value.size() - 8, 8);
+    found = found || holds(word, ~0ULL);
   }
-  for (; n > 0; ++p, --n)
-    if (FSpecial[static_cast<unsigned char>(*p)]) return true;
-  return false;
+  return found || (FDelimiter.size() > 1 && HoldsDelimiter(value));
 }
 
 bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {

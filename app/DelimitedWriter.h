@@ -6,7 +6,6 @@
 
 #include <QString>
 
-#include <array>
 #include <string_view>
 #include <vector>
 
@@ -54,8 +53,8 @@ class DelimitedWriter {
   void WriteHeader(const TADODataSet& dataSet);
   // Quotes the value that the line holds from start on, if a reader needs it quoted.
   void QuoteStandard(size_t start);
-  bool NeedsQuotes(std::string_view value) const;
-  bool HoldsSpecial(std::string_view value) const;
+  // Whether a standard value must be quoted; spare: the bytes the buffer holds beyond it.
+  bool NeedsQuotes(std::string_view value, size_t spare) const;
   // Whether a delimiter of several bytes stands in the value or forms across its ends.
   bool HoldsDelimiter(std::string_view value) const;
   void Flush();
@@ -69,8 +68,7 @@ class DelimitedWriter {
   TextSink FSink;
   codepage::Encoder FEncoder;
   std::string FDelimiter;  // UTF-8, as the line
-  // The bytes that make a standard value quoted: the double quote, CR, LF, and a delimiter of
-  // one byte; a table, since every byte of every value is looked up.
-  std::array<bool, 256> FSpecial{};
+  // The delimiter repeated in a word, when it is one byte, for the search of NeedsQuotes; else
+  // the double quote, which the search looks for anyway.
   quint64 FDelimiterWord = 0;
 };
