@@ -16,15 +16,14 @@ constexpr size_t kChunkBytes = 1 << 20;
 
 // In a line of text, CR becomes a blank and LF goes, wherever they stand (values or the
 // delimiter), from position from on.
-template <typename Text, typename Char>
-void ClearLineBreaks(Text& text, qsizetype from, Char cr, Char lf) {
-  qsizetype out = from;
-  for (qsizetype in = from; in < static_cast<qsizetype>(text.size()); ++in) {
-    const auto c = text[in];
-    if (c == lf) continue;
-    text[out++] = c == cr ? Char(' ') : c;
+void ClearLineBreaks(std::string& line, size_t from) {
+  size_t out = from;
+  for (size_t in = from; in < line.size(); ++in) {
+    const char c = line[in];
+    if (c == '\n') continue;
+    line[out++] = c == '\r' ? ' ' : c;
   }
-  text.resize(out);
+  line.resize(out);
 }
 
 }  // namespace
@@ -33,26 +32,19 @@ DelimitedWriter::DelimitedWriter(const QString& fileName, const QString& delimit
                                  const TADODataSet& dataSet, Style style)
     : FStyle(Checked(style, delimiter)),
       FTarget(fileName),
-      FSink(style == Style::Standard ? TextSink(TextSink::Encoding::Utf8, TextSink::Form::Exact)
-            : codepage::IsUtf8()     ? TextSink(TextSink::Encoding::Utf8)
-                                     : TextSink(TextSink::Encoding::Utf16)),
-      FDelimiter(delimiter),
-      FDelimiterBytes(style == Style::Standard ? delimiter.toStdString()
-                                               : codepage::FromUnicode(delimiter).toStdString()) {
-  FSpecial['"'] = FSpecial['\r'] = FSpecial['\n'] = true;
-  if (FDelimiterBytes.size() == 1) FSpecial[static_cast<unsigned char>(FDelimiterBytes[0])] = true;
+      FSink(style == Style::Standard ? TextSink::Form::Exact : TextSink::Form::Regional),
+      FEncoder(style == Style::Standard ? QByteArrayLiteral("UTF-8") : codepage::Name()) {
+  TextSink delimiterText;
+  delimiterText.Text(delimiter);
+  FDelimiter = std::move(delimiterText.Bytes());
   // A delimiter of several bytes is looked for whole; the word search then repeats the quote.
-  FDelimiterWord =
-      0x0101010101010101ULL *
-      static_cast<unsigned char>(FDelimiterBytes.size() == 1 ? FDelimiterBytes[0] : '"');
+  FDelimiterWord = 0x0101010101010101ULL *
+                   static_cast<unsigned char>(FDelimiter.size() == 1 ? FDelimiter[0] : '"');
   for (int i = 0; i < dataSet.FieldCount(); ++i) {
     const TField* field = dataSet.Fields(i);
     FColumns.push_back({field, field->IsBlob(), field->DataType() == ftString});
   }
-  if (FSink.IsUtf8())
-    FSink.Bytes().reserve(kChunkBytes + 4096);
-  else
-    FSink.String().reserve(kChunkBytes + 4096);
+  FSink.Bytes().reserve(kChunkBytes + 4096);
   if (style == Style::Standard) WriteHeader(dataSet);
 }
 
@@ -72,7 +64,7 @@ void DelimitedWriter::CheckStandardDelimiter(const QString& delimiter) {
 void DelimitedWriter::WriteHeader(const TADODataSet& dataSet) {
   std::string& line = FSink.Bytes();
   for (int i = 0; i < dataSet.FieldCount(); ++i) {
-    if (i > 0) line += FDelimiterBytes;
+    if (i > 0) line += FDelimiter;
     const size_t start = line.size();
     FSink.Text(dataSet.Fields(i)->DisplayName());
     if (line.size() == start)
@@ -83,96 +75,51 @@ void DelimitedWriter::WriteHeader(const TADODataSet& dataSet) {
   line += "\r\n";
 }
 
+// One line for either style, in UTF-8; the character set is the flush's business.
 void DelimitedWriter::WriteRecord() {
-  if (FStyle == Style::Standard)
-    WriteRecordStandard();
-  else if (FSink.IsUtf8())
-    WriteRecordUtf8();
-  else
-    WriteRecordUtf16();
-  if (FSink.Size() >= kChunkBytes) Flush();
-}
-
-void DelimitedWriter::WriteRecordUtf8() {
   std::string& line = FSink.Bytes();
   const size_t lineStart = line.size();
-  const std::string_view delimiter(FDelimiterBytes);
+  const bool standard = FStyle == Style::Standard;
   for (size_t i = 0; i < FColumns.size(); ++i) {
+    if (i > 0) line += FDelimiter;
     const Column& column = FColumns[i];
-    if (column.Blob) {
+    const size_t start = line.size();
+    if (standard) {
+      if (!column.Field->WriteAsString(FSink)) continue;  // NULL: nothing at all
+      if (line.size() == start)
+        line += "\"\"";
+      else
+        QuoteStandard(start);
+    } else if (column.Blob) {
       line += "\"<BLOB>\"";
     } else if (column.AlwaysQuoted) {
       line += '"';
       column.Field->WriteAsString(FSink);
       line += '"';
     } else {
-      const size_t start = line.size();
       column.Field->WriteAsString(FSink);
       // An empty delimiter never occurs in a text.
-      if (!delimiter.empty() &&
-          std::string_view(line).substr(start).find(delimiter) != std::string_view::npos) {
+      if (!FDelimiter.empty() &&
+          std::string_view(line).substr(start).find(FDelimiter) != std::string_view::npos) {
         line.insert(start, 1, '"');
         line += '"';
       }
     }
-    if (i + 1 < FColumns.size()) line += delimiter;
   }
-  const char* written = line.data() + lineStart;
-  const size_t length = line.size() - lineStart;
-  if (std::memchr(written, '\r', length) || std::memchr(written, '\n', length))
-    ClearLineBreaks(line, static_cast<qsizetype>(lineStart), '\r', '\n');
-  line += "\r\n";
-}
-
-void DelimitedWriter::WriteRecordUtf16() {
-  QString& line = FSink.String();
-  const qsizetype lineStart = line.size();
-  for (size_t i = 0; i < FColumns.size(); ++i) {
-    const Column& column = FColumns[i];
-    if (column.Blob) {
-      line += QLatin1String("\"<BLOB>\"");
-    } else if (column.AlwaysQuoted) {
-      line += u'"';
-      column.Field->WriteAsString(FSink);
-      line += u'"';
-    } else {
-      const qsizetype start = line.size();
-      column.Field->WriteAsString(FSink);
-      if (!FDelimiter.isEmpty() &&
-          QStringView(line).mid(start).indexOf(FDelimiter, 0, Qt::CaseSensitive) >= 0) {
-        line.insert(start, u'"');
-        line += u'"';
-      }
-    }
-    if (i + 1 < FColumns.size()) line += FDelimiter;
-  }
-  const QStringView written = QStringView(line).mid(lineStart);
-  if (written.contains(u'\r') || written.contains(u'\n'))
-    ClearLineBreaks(line, lineStart, QChar(u'\r'), QChar(u'\n'));
-  line += QLatin1String("\r\n");
-}
-
-void DelimitedWriter::WriteRecordStandard() {
-  std::string& line = FSink.Bytes();
-  for (size_t i = 0; i < FColumns.size(); ++i) {
-    if (i > 0) line += FDelimiterBytes;
-    const size_t start = line.size();
-    if (!FColumns[i].Field->WriteAsString(FSink)) continue;  // NULL: nothing at all
-    if (line.size() == start)
-      line += "\"\"";
-    else
-      QuoteStandard(start);
+  if (!standard) {
+    const char* written = line.data() + lineStart;
+    const size_t length = line.size() - lineStart;
+    if (std::memchr(written, '\r', length) || std::memchr(written, '\n', length))
+      ClearLineBreaks(line, lineStart);
   }
   line += "\r\n";
+  if (line.size() >= kChunkBytes) Flush();
 }
 
 void DelimitedWriter::QuoteStandard(size_t start) {
   std::string& line = FSink.Bytes();
   const std::string_view value = std::string_view(line).substr(start);
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  if (!blank(value.front()) && !blank(value.back()) && !HoldsSpecial(value) &&
-      !HoldsDelimiter(value))
-    return;
+  if (!NeedsQuotes(value, line.capacity() - line.size())) return;
   const std::string copy(value);
   line.resize(start);
   line += '"';
@@ -183,29 +130,48 @@ void DelimitedWriter::QuoteStandard(size_t start) {
   line += '"';
 }
 
-bool DelimitedWriter::HoldsSpecial(std::string_view value) const {
-  // Eight bytes at a time: a byte equal to one of the four is a zero byte of the word XOR that
-  // byte repeated, which the borrow of a subtraction finds.
+// Asked of every value, eight bytes at a time: a byte equal to one of the four (double quote, CR,
+// LF, a delimiter of one byte) is a zero byte of the word XOR that byte repeated, which the borrow
+// of a subtraction finds. Most values are short (numbers, dates, names): when the buffer has room
+// beyond the value (spare), one word is read and the bytes past the value masked off.
+inline bool DelimitedWriter::NeedsQuotes(std::string_view value, size_t spare) const {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  if (blank(value.front()) || blank(value.back())) return true;
   constexpr quint64 kOnes = 0x0101010101010101ULL;
   constexpr quint64 kHighs = 0x8080808080808080ULL;
-  const auto zeroByte = [](quint64 x) { return ((x - kOnes) & ~x & kHighs) != 0; };
+  const auto holds = [this](quint64 word, quint64 mask) {
+    const auto zeroBytes = [](quint64 x) { return (x - kOnes) & ~x; };
+    return ((zeroBytes(word ^ (kOnes * '"')) | zeroBytes(word ^ (kOnes * '\r')) |
+             zeroBytes(word ^ (kOnes * '\n')) | zeroBytes(word ^ FDelimiterWord)) &
+            kHighs & mask) != 0;
+  };
   const char* p = value.data();
   size_t n = value.size();
-  for (; n >= 8; p += 8, n -= 8) {
-    quint64 word;
+  quint64 word;
+  bool found = false;
+  if (n < 8 && spare >= 8) {
     std::memcpy(&word, p, 8);
-    if (zeroByte(word ^ (kOnes * '"')) || zeroByte(word ^ (kOnes * '\r')) ||
-        zeroByte(word ^ (kOnes * '\n')) || zeroByte(word ^ FDelimiterWord))
-      return true;
+    // Little-endian: the value's bytes are the low ones. A borrow only runs upwards, so the
+    // bytes past the value cannot make one of the value's look zero.
+    found = holds(word, ~0ULL >> (8 * (8 - n)));
+  } else if (n < 8) {
+    for (size_t i = 0; i < n && !found; ++i)
+      found = p[i] == '"' || p[i] == '\r' || p[i] == '\n' ||
+              (FDelimiter.size() == 1 && p[i] == FDelimiter[0]);
+  } else {
+    for (; n > 8 && !found; p += 8, n -= 8) {
+      std::memcpy(&word, p, 8);
+      found = holds(word, ~0ULL);
+    }
+    // The last eight bytes, some of them seen already.
+    std::memcpy(&word, value.data() + value.size() - 8, 8);
+    found = found || holds(word, ~0ULL);
   }
-  for (; n > 0; ++p, --n)
-    if (FSpecial[static_cast<unsigned char>(*p)]) return true;
-  return false;
+  return found || (FDelimiter.size() > 1 && HoldsDelimiter(value));
 }
 
 bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {
-  const std::string& d = FDelimiterBytes;
-  if (d.size() == 1) return false;  // among the specials
+  const std::string& d = FDelimiter;
   // A delimiter of several characters can also form across a value's ends ("xa" before "aa"
   // reads as "x" and "aaa"): the delimiter must be found only where it stands.
   std::string framed = d;
@@ -214,17 +180,12 @@ bool DelimitedWriter::HoldsDelimiter(std::string_view value) const {
   return framed.find(d, 1) < d.size() + value.size();
 }
 
+// The one place where the locale's character set is applied.
 void DelimitedWriter::Flush() {
-  if (FSink.IsUtf8()) {
-    std::string& bytes = FSink.Bytes();
-    FTarget.Write(bytes.data(), static_cast<qint64>(bytes.size()));
-    bytes.clear();
-  } else {
-    QString& text = FSink.String();
-    const QByteArray bytes = codepage::FromUnicode(text);
-    FTarget.Write(bytes.constData(), bytes.size());
-    text.resize(0);
-  }
+  std::string& text = FSink.Bytes();
+  const std::string_view bytes = FEncoder.Encode(text);
+  FTarget.Write(bytes.data(), static_cast<qint64>(bytes.size()));
+  text.clear();
 }
 
 void DelimitedWriter::Commit() {

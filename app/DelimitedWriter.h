@@ -2,10 +2,10 @@
 
 #include "app/SaveTarget.h"
 #include "data/TextSink.h"
+#include "platform/CodePage.h"
 
 #include <QString>
 
-#include <array>
 #include <string_view>
 #include <vector>
 
@@ -18,7 +18,8 @@ class TField;
 //
 // Plain: a copy of what the grid shows. Each line holds the fields' texts in field order,
 // "<BLOB>" for large objects, an 8-bit string always quoted and any other value only when it
-// holds the delimiter; CR becomes a blank and LF goes. The text is in the locale's character set.
+// holds the delimiter; CR becomes a blank and LF goes. The text is in the locale's character set,
+// applied to whole chunks as they are written.
 //
 // Standard: what CSV readers read back. A header line with the field names, then the fields'
 // exact texts (TextSink::Form::Exact), large objects included; a value is quoted when it holds
@@ -49,13 +50,12 @@ class DelimitedWriter {
     bool Blob;
     bool AlwaysQuoted;
   };
-  void WriteRecordUtf8();
-  void WriteRecordUtf16();
-  void WriteRecordStandard();
   void WriteHeader(const TADODataSet& dataSet);
   // Quotes the value that the line holds from start on, if a reader needs it quoted.
   void QuoteStandard(size_t start);
-  bool HoldsSpecial(std::string_view value) const;
+  // Whether a standard value must be quoted; spare: the bytes the buffer holds beyond it.
+  bool NeedsQuotes(std::string_view value, size_t spare) const;
+  // Whether a delimiter of several bytes stands in the value or forms across its ends.
   bool HoldsDelimiter(std::string_view value) const;
   void Flush();
   // The style, once a standard file's delimiter has passed its check.
@@ -66,10 +66,9 @@ class DelimitedWriter {
   SaveTarget FTarget;
   std::vector<Column> FColumns;
   TextSink FSink;
-  QString FDelimiter;
-  std::string FDelimiterBytes;
-  // The bytes that make a standard value quoted: the double quote, CR, LF, and a delimiter of
-  // one byte; a table, since every byte of every value is looked up.
-  std::array<bool, 256> FSpecial{};
+  codepage::Encoder FEncoder;
+  std::string FDelimiter;  // UTF-8, as the line
+  // The delimiter repeated in a word, when it is one byte, for the search of NeedsQuotes; else
+  // the double quote, which the search looks for anyway.
   quint64 FDelimiterWord = 0;
 };

@@ -80,7 +80,7 @@ Run DataSetRun(const QString& cs, Reading reading) {
   const auto t1 = Clock::now();
   dataSet.DisableControls();
   const int fields = dataSet.FieldCount();
-  TextSink sink(TextSink::Encoding::Utf8);
+  TextSink sink;
   for (dataSet.First(); !dataSet.Eof(); dataSet.Next()) {
     for (int i = 0; i < fields; ++i) {
       if (reading == Reading::AsString) {

@@ -83,6 +83,7 @@ std::vector<std::unique_ptr<TFieldDef>> Build(const ado::Recordset& recordset, b
     if (!(c.Attributes & (ado::adFldUpdatable | ado::adFldUnknownUpdatable)) || autoInc)
       def->Attributes |= faReadonly;
     def->FieldNo = n;
+    def->BooleanText = c.BooleanText;
     defs.push_back(std::move(def));
   }
   return defs;
@@ -99,6 +100,7 @@ std::unique_ptr<TField> CreateField(const TFieldDef& def, TADODataSet* dataSet) 
   if (fieldClass->Form == fieldtypes::Shape::Decimal) field->SetPrecision(def.Precision);
   if (fieldClass->Form == fieldtypes::Shape::Text)
     field->SetFixedChar((def.Attributes & faFixed) || def.DataType == ftFixedChar);
+  field->SetBooleanText(def.BooleanText);
   field->SetFieldNo(def.FieldNo);
   return field;
 }

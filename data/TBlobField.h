@@ -12,5 +12,6 @@ class TBlobField : public TField {
  protected:
   void WriteText(const ado::ValueRef& value, TextSink& out) const override;
   void WriteDisplayText(const ado::ValueRef& value, TextSink& out) const override;
+  bool InCodePage() const override { return true; }
   virtual QString KindName() const { return QStringLiteral("Blob"); }
 };

@@ -2,6 +2,8 @@
 
 #include "data/TADODataSet.h"
 #include "data/TextSink.h"
+#include "data/ValueConvert.h"
+#include "platform/CodePage.h"
 
 TField::TField(TADODataSet* dataSet) : FDataSet(dataSet) {}
 
@@ -47,18 +49,27 @@ QString TField::AsStringAt(qint64 recordIndex) const {
   if (value.IsNull()) return {};
   TextSink text;
   WriteText(value, text);
-  return text.TakeString();
+  return InCodePage() ? codepage::Shown(text.Bytes()) : text.TakeString();
 }
 
+// The same text path as the save's, and the character set applied as the save applies it.
 QString TField::DisplayTextAt(qint64 recordIndex) const {
   TextSink text;
   WriteDisplayText(Peek(recordIndex), text);
-  return text.TakeString();
+  return codepage::Shown(text.Bytes());
 }
 
 bool TField::WriteAsString(TextSink& out) const {
   const ado::ValueRef value = Peek(FDataSet->RecordIndex());
   if (value.IsNull()) return false;
+  if (FBooleanText && out.IsExact()) {
+    const valueconvert::Utf8Text text(value);
+    const std::string_view digit(text.Data(), text.Size());
+    if (digit == "1" || digit == "0") {
+      valueconvert::WriteTruth(digit == "1", out);
+      return true;
+    }
+  }
   WriteText(value, out);
   return true;
 }

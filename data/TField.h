@@ -16,8 +16,9 @@ struct TFieldDef {
   TFieldType DataType = ftUnknown;
   int Size = 0;
   int Precision = 0;
-  int Attributes = 0;  // TFieldAttribute bits
-  int FieldNo = 0;     // 1-based position of the column among the result's columns
+  int Attributes = 0;        // TFieldAttribute bits
+  int FieldNo = 0;           // 1-based position of the column among the result's columns
+  bool BooleanText = false;  // a boolean the driver gives as the text "1" or "0"
 };
 
 // One typed field of the open result. The descendants (TStringField, TIntegerField, ...) give
@@ -56,6 +57,9 @@ class TField {
   void SetReadOnly(bool value) { FReadOnly = value; }
   bool FixedChar() const { return FFixedChar; }
   void SetFixedChar(bool value) { FFixedChar = value; }
+  // A boolean column whose driver gives "1" and "0": the user's texts keep those, exact texts
+  // say "true" and "false".
+  void SetBooleanText(bool value) { FBooleanText = value; }
 
   // The field's position in the data set's field order; setting it moves the field.
   int Index() const;
@@ -66,7 +70,8 @@ class TField {
   QString AsString() const;
   QString DisplayText() const;
 
-  // The same for another record (0-based), without moving: the grid reads the rows it shows.
+  // The same for another record (0-based), without moving: the grid reads the rows it shows. The
+  // grid's text is what a save writes, read back in the locale's character set.
   bool IsNullAt(qint64 recordIndex) const;
   QString AsStringAt(qint64 recordIndex) const;
   QString DisplayTextAt(qint64 recordIndex) const;
@@ -83,6 +88,9 @@ class TField {
   virtual void WriteText(const ado::ValueRef& value, TextSink& out) const = 0;
   // The grid's text; by default the same as AsString. A null value reaches this too.
   virtual void WriteDisplayText(const ado::ValueRef& value, TextSink& out) const;
+  // Whether the class holds its text in the locale's character set (8-bit text), so that
+  // AsString keeps only what the set can hold.
+  virtual bool InCodePage() const { return false; }
   // "(NAME)" for a value, "(Name)" for a null one.
   static QString BracketText(const QString& name, bool isNull);
 
@@ -98,4 +106,5 @@ class TField {
   bool FVisible = true;
   bool FReadOnly = false;
   bool FFixedChar = false;
+  bool FBooleanText = false;
 };

@@ -11,4 +11,5 @@ class TStringField : public TField {
  protected:
   int DefaultDisplayWidth() const override { return Size(); }
   void WriteText(const ado::ValueRef& value, TextSink& out) const override;
+  bool InCodePage() const override { return true; }
 };

@@ -10,5 +10,6 @@ class TWideMemoField : public TBlobField {
 
  protected:
   void WriteText(const ado::ValueRef& value, TextSink& out) const override;
+  bool InCodePage() const override { return false; }
   QString KindName() const override { return QStringLiteral("WideMemo"); }
 };

@@ -4,18 +4,20 @@
 #include <langinfo.h>
 
 #include <QByteArrayAlgorithms>
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
+#include <memory>
 
 namespace codepage {
 
 namespace {
 
-// One conversion descriptor per direction, reopened when the locale's character set changes.
+// The descriptor that reads the locale's character set, reopened when the set changes.
 class Converter {
  public:
-  explicit Converter(bool toUnicode) : FToUnicode(toUnicode) {}
+  Converter() = default;
   ~Converter() { Reset(); }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
@@ -24,8 +26,7 @@ class Converter {
     if (charset != FCharset) {
       Reset();
       FCharset = charset;
-      FHandle = FToUnicode ? iconv_open("UTF-16LE", charset.constData())
-                           : iconv_open(charset.constData(), "UTF-16LE");
+      FHandle = iconv_open("UTF-16LE", charset.constData());
     }
     if (FHandle != kInvalid) iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
     return FHandle;
@@ -38,7 +39,6 @@ class Converter {
     if (FHandle != kInvalid) iconv_close(FHandle);
     FHandle = kInvalid;
   }
-  bool FToUnicode;
   QByteArray FCharset;
   iconv_t FHandle = kInvalid;
 };
@@ -90,11 +90,41 @@ QString ReplaceLoneSurrogates(const QString& text) {
   return result;
 }
 
+// The length of the UTF-8 character that begins the bytes; 0 when they begin with no character.
+size_t Utf8Length(const char* text, size_t size) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  size_t length = 0;
+  char32_t least = 0;
+  if (p[0] < 0x80) return 1;
+  if ((p[0] & 0xE0) == 0xC0) {
+    length = 2;
+    least = 0x80;
+  } else if ((p[0] & 0xF0) == 0xE0) {
+    length = 3;
+    least = 0x800;
+  } else if ((p[0] & 0xF8) == 0xF0) {
+    length = 4;
+    least = 0x10000;
+  } else {
+    return 0;
+  }
+  if (size < length) return 0;
+  char32_t c = p[0] & (0x7F >> length);
+  for (size_t i = 1; i < length; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (p[i] & 0x3F);
+  }
+  return c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0 : length;
+}
+
 bool IsAscii(const QByteArray& bytes) {
   for (const char c : bytes)
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
 }
+
+// The encoder of the locale's character set, made again when the set changes.
+Encoder& LocaleEncoder();
 
 }  // namespace
 
@@ -107,36 +137,10 @@ bool IsUtf8() {
 }
 
 QByteArray FromUnicode(const QString& text) {
-  if (IsUtf8(CharsetName())) return ReplaceLoneSurrogates(text).toUtf8();
-  const QByteArray charset = Name();
-  static Converter converter(false);
-  iconv_t cd = converter.For(charset);
-  if (cd == Converter::kInvalid) return text.toLatin1();
-
-  QByteArray out;
-  out.reserve(text.size());
-  char buffer[256];
-  const char16_t* units = reinterpret_cast<const char16_t*>(text.constData());
-  qsizetype pos = 0;
-  const qsizetype n = text.size();
-  while (pos < n) {
-    char* inPtr = const_cast<char*>(reinterpret_cast<const char*>(units + pos));
-    size_t inLeft = static_cast<size_t>(n - pos) * 2;
-    char* outPtr = buffer;
-    size_t outLeft = sizeof buffer;
-    const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    out.append(buffer, static_cast<qsizetype>(outPtr - buffer));
-    pos = n - static_cast<qsizetype>(inLeft / 2);
-    if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
-      // A character the set lacks (or a broken surrogate): "?" in its place, then go on.
-      out.append('?');
-      const bool pair = pos + 1 < n && units[pos] >= 0xD800 && units[pos] <= 0xDBFF &&
-                        units[pos + 1] >= 0xDC00 && units[pos + 1] <= 0xDFFF;
-      pos += pair ? 2 : 1;
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  return out;
+  const QByteArray utf8 = ReplaceLoneSurrogates(text).toUtf8();
+  const std::string_view bytes =
+      LocaleEncoder().Encode(std::string_view(utf8.constData(), utf8.size()));
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 QString ToUnicode(const QByteArray& bytes) {
@@ -147,7 +151,7 @@ QString ToUnicode(const QByteArray& bytes) {
     if (!bytes.contains("\xEF\xBF\xBD")) text.replace(QChar(0xFFFD), u'?');
     return text;
   }
-  static Converter converter(true);
+  thread_local Converter converter;
   iconv_t cd = converter.For(Name());
   if (cd == Converter::kInvalid) return QString::fromLatin1(bytes);
 
@@ -178,5 +182,67 @@ QString RoundTrip(const QString& text) {
   if (IsUtf8(CharsetName())) return ReplaceLoneSurrogates(text);
   return ToUnicode(FromUnicode(text));
 }
+
+Encoder::Encoder() : Encoder(Name()) {}
+
+Encoder::Encoder(const QByteArray& charset) : FCharset(charset) {
+  if (IsUtf8(charset.constData())) return;
+  iconv_t cd = iconv_open(charset.constData(), "UTF-8");
+  // A set iconv does not know: its first 256 characters are Latin-1's, as a guess goes.
+  if (cd == Converter::kInvalid) cd = iconv_open("ISO-8859-1", "UTF-8");
+  if (cd != Converter::kInvalid) FHandle = cd;
+}
+
+Encoder::~Encoder() {
+  if (FHandle) iconv_close(static_cast<iconv_t>(FHandle));
+}
+
+std::string_view Encoder::Encode(std::string_view utf8) {
+  if (!FHandle) return utf8;
+  iconv_t cd = static_cast<iconv_t>(FHandle);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  const char* in = utf8.data();
+  size_t inLeft = utf8.size();
+  // A character takes no more bytes in the locale's sets than in UTF-8, but for a few in GB18030.
+  FOut.resize(inLeft + inLeft / 2 + 16);
+  size_t used = 0;
+  while (inLeft > 0) {
+    char* inPtr = const_cast<char*>(in);
+    char* outPtr = FOut.data() + used;
+    size_t outLeft = FOut.size() - used;
+    const size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    used = static_cast<size_t>(outPtr - FOut.data());
+    in = inPtr;
+    if (rc != static_cast<size_t>(-1)) break;
+    const bool full = errno == E2BIG;
+    if (full || used == FOut.size()) FOut.resize(FOut.size() * 2);
+    if (full) continue;
+    // A character the set lacks, or bytes that are no UTF-8: "?" in its place, then go on.
+    FOut[used++] = '?';
+    const size_t skip = std::max<size_t>(1, Utf8Length(in, inLeft));
+    in += skip;
+    inLeft -= skip;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  return std::string_view(FOut.data(), used);
+}
+
+QString Shown(std::string_view utf8) {
+  const char* name = CharsetName();
+  if (IsUtf8(name)) return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+  const std::string_view bytes = LocaleEncoder().Encode(utf8);
+  return ToUnicode(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+namespace {
+
+Encoder& LocaleEncoder() {
+  thread_local std::unique_ptr<Encoder> encoder;
+  const char* name = CharsetName();
+  if (!encoder || encoder->Charset() != name) encoder = std::make_unique<Encoder>(QByteArray(name));
+  return *encoder;
+}
+
+}  // namespace
 
 }  // namespace codepage

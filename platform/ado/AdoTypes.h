@@ -88,6 +88,8 @@ struct FieldInfo {
   // The dynamic property "ISAUTOINCREMENT": whether the column exposes it, and its value.
   bool HasIsAutoIncrement = false;
   bool IsAutoIncrement = false;
+  // A boolean column the driver describes as text, its values "1" and "0" (psqlODBC's default).
+  bool BooleanText = false;
 };
 
 // A statement parameter as the driver describes it.

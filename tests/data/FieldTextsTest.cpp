@@ -295,7 +295,7 @@ TEST_F(FieldTextsTest, ExactTextsReadBackAsTheSameValue) {
   const RegionalGuard regional(german);
   for (const Case& c : cases) {
     TField* f = Column(c.Type, {c.Value});
-    TextSink exact(TextSink::Encoding::Utf16, TextSink::Form::Exact);
+    TextSink exact(TextSink::Form::Exact);
     EXPECT_TRUE(f->WriteAsString(exact));
     EXPECT_EQ(exact.TakeString(), QString::fromUtf8(c.Expected)) << c.Type << " " << c.Expected;
     DataSet->Close();

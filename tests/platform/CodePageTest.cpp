@@ -59,3 +59,32 @@ TEST(CodePage, PlainLocaleCountsAsUtf8) {
     EXPECT_EQ(codepage::FromUnicode(QString::fromUtf8("é")), QByteArray("\xC3\xA9"));
   }
 }
+
+// The save's edge: UTF-8 in, the set's bytes out. A character the set lacks and each byte that is
+// no UTF-8 become "?"; UTF-8 passes unchanged; an output longer than the input (GB18030 writes
+// U+0080 in four bytes) grows as it must.
+TEST(CodePage, EncoderWritesTheSetsBytes) {
+  std::string wide, wideExpected;
+  for (int i = 0; i < 3000; ++i) {
+    wide += "\xc2\x80";
+    wideExpected += "\x81\x30\x81\x30";
+  }
+  const struct {
+    const char* Charset;
+    std::string Utf8;
+    std::string Expected;
+  } cases[] = {
+      {"UTF-8", "a\xff\xc3\xa9", "a\xff\xc3\xa9"},
+      {"ISO-8859-1", "caf\xc3\xa9 \xe2\x82\xac", "caf\xe9 ?"},
+      {"ISO-8859-1",
+       "\xf0\x9f\x98\x80|\xe2\x82x|a\xff"
+       "b\xc3",
+       "?|??x|a?b?"},
+      {"GB18030", wide + "\xe2\x82\xac", wideExpected + "\xa2\xe3"},
+  };
+  for (const auto& c : cases) {
+    codepage::Encoder encoder{QByteArray(c.Charset)};
+    EXPECT_EQ(encoder.Encode(c.Utf8), c.Expected) << c.Charset;
+    EXPECT_EQ(encoder.Encode("ok"), "ok") << c.Charset;  // nothing left from the last text
+  }
+}
