@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -110,9 +111,15 @@ class TADODataSet : public QObject {
   friend class TADOConnection;
   enum class Notification { StateChanged, DataSetChanged, LayoutChanged, RecordMoved };
   void Notify(Notification what);
-  void TakeReason();
+  // Counts a reason to hold the connection. For the first, the open that the work which follows
+  // runs first (empty: the connection is open).
+  std::function<void()> TakeReason();
   void DropReason();
-  void DoOpen();
+  void DropReasonQuietly() noexcept;
+  // Runs body on the layer through the blocking runner, after connect when there is one.
+  void RunOnLayer(const std::function<void()>& connect,
+                  const std::function<void(ado::Connection&)>& body);
+  void DoOpen(const std::function<void()>& connect);
   // Executes and moves on through a batch to its first result with rows; touches no member.
   static std::unique_ptr<ado::Recordset> FirstResultWithRows(
       ado::Connection& provider, const QString& text,
