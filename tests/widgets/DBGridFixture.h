@@ -14,15 +14,14 @@
 #include <gtest/gtest.h>
 
 // The result panel's arrangement: a grid of the main window's size bound through a data source
-// to a data set over the fake layer, shown on the offscreen screen.
-class DBGridFixture : public ::testing::Test {
- protected:
-  DBGridFixture() {
+// to a data set on the given connection, shown on the offscreen screen.
+struct GridPanel {
+  explicit GridPanel(const QString& connectionString) {
     Connection = new TADOConnection(&Window);
     Connection->setObjectName("ADOConnection");
     Connection->SetKeepConnection(false);
     Connection->SetLoginPrompt(false);
-    Connection->SetConnectionString("DSN=fake");
+    Connection->SetConnectionString(connectionString);
     DataSet = new TADODataSet(&Window);
     DataSet->setObjectName("ADODataSet");
     DataSet->SetConnection(Connection);
@@ -30,12 +29,29 @@ class DBGridFixture : public ::testing::Test {
     Source->SetDataSet(DataSet);
     Grid = new TDBGrid(&Window);
     Grid->setObjectName("DBGrid1");
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(11);
-    Window.setFont(font);
     Grid->SetDataSource(Source);
     Window.resize(715, 177);
     Grid->setGeometry(1, 1, 713, 175);
+  }
+
+  QWidget Window;
+  TADOConnection* Connection;
+  TADODataSet* DataSet;
+  TDataSource* Source;
+  TDBGrid* Grid;
+};
+
+struct WithFakeAdo {
+  fakeado::ScopedFakeAdo Fake;
+};
+
+// The panel over the fake layer, in the window's font.
+class DBGridFixture : public ::testing::Test, protected WithFakeAdo, protected GridPanel {
+ protected:
+  DBGridFixture() : GridPanel(QStringLiteral("DSN=fake")) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    Window.setFont(font);
     Window.show();
     QApplication::processEvents();
   }
@@ -61,11 +77,4 @@ class DBGridFixture : public ::testing::Test {
     }
     return fakeado::Table(std::move(fields), std::move(values));
   }
-
-  fakeado::ScopedFakeAdo Fake;
-  QWidget Window;
-  TADOConnection* Connection;
-  TADODataSet* DataSet;
-  TDataSource* Source;
-  TDBGrid* Grid;
 };

@@ -3,6 +3,7 @@
 #include "data/TDataSource.h"
 #include "platform/ado/AdoInterfaces.h"
 #include "tests/support/ScopedValue.h"
+#include "tests/widgets/DBGridFixture.h"
 #include "widgets/TDBGrid.h"
 
 #include <QApplication>
@@ -77,23 +78,19 @@ class CountingConnection : public ado::Connection {
   bool FOpen = false;
 };
 
-class DBGridReads : public ::testing::Test {
- protected:
-  static constexpr qint64 kRows = 1000000;
+constexpr qint64 kRows = 1000000;
 
-  DBGridReads() {
-    Connection = new TADOConnection(&Window);
-    Connection->SetKeepConnection(false);
-    Connection->SetConnectionString("DSN=counting");
-    DataSet = new TADODataSet(&Window);
-    DataSet->setObjectName("ADODataSet");
-    DataSet->SetConnection(Connection);
-    Source = new TDataSource(&Window);
-    Source->SetDataSet(DataSet);
-    Grid = new TDBGrid(&Window);
-    Grid->SetDataSource(Source);
-    Window.resize(715, 177);
-    Grid->setGeometry(1, 1, 713, 175);
+// The counting layer is in place before the panel makes its connection.
+struct WithCountingLayer {
+  std::shared_ptr<ReadLog> Log = std::make_shared<ReadLog>();
+  ScopedRestore FFactory = ScopedSet(&ado::SetConnectionFactory, [log = Log] {
+    return std::unique_ptr<ado::Connection>(std::make_unique<CountingConnection>(kRows, log));
+  });
+};
+
+class DBGridReads : public ::testing::Test, protected WithCountingLayer, protected GridPanel {
+ protected:
+  DBGridReads() : GridPanel(QStringLiteral("DSN=counting")) {
     Window.show();
     QApplication::processEvents();
     DataSet->SetCommandText("select id, name from big");
@@ -108,16 +105,6 @@ class DBGridReads : public ::testing::Test {
 
   // Rows shown at least in part, plus the one the view may prepare past the bottom edge.
   qint64 RowsInView() const { return DataSet->BufferCount() + 1; }
-
-  std::shared_ptr<ReadLog> Log = std::make_shared<ReadLog>();
-  ScopedRestore FFactory = ScopedSet(&ado::SetConnectionFactory, [log = Log] {
-    return std::unique_ptr<ado::Connection>(std::make_unique<CountingConnection>(kRows, log));
-  });
-  QWidget Window;
-  TADOConnection* Connection;
-  TADODataSet* DataSet;
-  TDataSource* Source;
-  TDBGrid* Grid;
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "data/TDataSource.h"
 #include "data/TField.h"
 #include "tests/support/TestDatabases.h"
+#include "tests/widgets/DBGridFixture.h"
 #include "widgets/DBGridIndicatorHeader.h"
 #include "widgets/TDBGrid.h"
 
@@ -15,24 +16,9 @@
 #include <gtest/gtest.h>
 
 // The grid over the real SQLite driver: a generated result, without any table.
-class DBGridSqlite : public ::testing::Test {
+class DBGridSqlite : public ::testing::Test, protected GridPanel {
  protected:
-  DBGridSqlite() {
-    Connection = new TADOConnection(&Window);
-    Connection->SetKeepConnection(false);
-    Connection->SetLoginPrompt(false);
-    Connection->SetConnectionString(testdb::SqliteConnectionString("grid.db"));
-    DataSet = new TADODataSet(&Window);
-    DataSet->setObjectName("ADODataSet");
-    DataSet->SetConnection(Connection);
-    Source = new TDataSource(&Window);
-    Source->SetDataSet(DataSet);
-    Grid = new TDBGrid(&Window);
-    Grid->SetDataSource(Source);
-    Window.resize(715, 177);
-    Grid->setGeometry(1, 1, 713, 175);
-    Window.show();
-  }
+  DBGridSqlite() : GridPanel(testdb::SqliteConnectionString("grid.db")) { Window.show(); }
 
   void Execute(const QString& sql) {
     DataSet->Close();
@@ -40,12 +26,6 @@ class DBGridSqlite : public ::testing::Test {
     DataSet->Open();
     QApplication::processEvents();
   }
-
-  QWidget Window;
-  TADOConnection* Connection;
-  TADODataSet* DataSet;
-  TDataSource* Source;
-  TDBGrid* Grid;
 };
 
 TEST_F(DBGridSqlite, ShowsAGeneratedResultAndWalksIt) {
