@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <exception>
+#include <utility>
 
 TADODataSet::TADODataSet(QObject* owner) : QObject(owner) {}
 
@@ -47,6 +48,7 @@ void TADODataSet::SetCommandText(const QString& value) {
   if (value == FCommandText) return;
   if (Active()) throw EDatabaseError(Named("Cannot perform this operation on an open dataset"));
   FCommandText = value;
+  FProbeLoginFailure = nullptr;
   if (value.isEmpty()) {
     FProviderCommandText.clear();
     FParameters.clear();
@@ -71,7 +73,19 @@ void TADODataSet::Probe(QList<TParameter>& parameters) {
   if (!FConnection) return;
   std::vector<ado::ParameterInfo> described;
   std::exception_ptr stopped;
-  const std::function<void()> connect = TakeReason();
+  std::exception_ptr loginFailure;
+  std::function<void()> connect = TakeReason();
+  if (connect)
+    connect = [open = std::move(connect), &loginFailure] {
+      try {
+        open();
+      } catch (const EAbort&) {
+        throw;
+      } catch (const Exception&) {
+        loginFailure = std::current_exception();
+        throw;
+      }
+    };
   try {
     const QString text = FProviderCommandText;
     RunOnLayer(connect, [&described, &text](ado::Connection& provider) {
@@ -93,6 +107,12 @@ void TADODataSet::Probe(QList<TParameter>& parameters) {
     FProviderCommandText.clear();
     FParameters.clear();
     std::rethrow_exception(stopped);
+  }
+  if (loginFailure) {
+    // The open that follows would wait for the same answer again: a server that never answers
+    // would hold the Execute for twice the login time-out.
+    FProbeLoginFailure = loginFailure;
+    FProbeLoginString = FConnection->ConnectionString();
   }
   if (described.size() != static_cast<size_t>(parameters.size())) return;
   for (qsizetype i = 0; i < parameters.size(); ++i) {
@@ -160,7 +180,10 @@ void TADODataSet::Open() {
   if (Active()) return;
   const std::function<void()> connect = TakeReason();
   FHoldsOpenReason = true;
+  const std::exception_ptr loginFailed = std::exchange(FProbeLoginFailure, nullptr);
   try {
+    if (loginFailed && connect && FConnection->ConnectionString() == FProbeLoginString)
+      std::rethrow_exception(loginFailed);
     DoOpen(connect);
   } catch (...) {
     // The statement's own error is the one to report, not a disconnect failing after it.

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -153,4 +154,8 @@ class TADODataSet : public QObject {
   qint64 FRecordCount = 0;  // as the recordset reported it at open
   QList<TDataSource*> FDataSources;
   BlockingRunner FBlockingRunner;
+  // The probe's login failed: the open right after it raises that failure instead of logging in
+  // again with the same string.
+  std::exception_ptr FProbeLoginFailure;
+  QString FProbeLoginString;
 };
