@@ -34,6 +34,7 @@ struct Sample {
   double Seconds = 0;
   double PeakMiB = 0;
   long long Rows = 0;
+  double ValueBytes = 0;  // what the values take as numbers and UTF-8 texts
 };
 
 double Now() {
@@ -101,6 +102,14 @@ Sample LayerOpen(const QString& connectionString) {
   Sample s;
   s.Seconds = Now() - start;
   s.Rows = rs->RecordCount();
+  for (qint64 row = 0; row < s.Rows; ++row)
+    for (int column = 0; column < rs->FieldCount(); ++column) {
+      const ado::ValueRef v = rs->Peek(row, column);
+      s.ValueBytes += v.kind == ado::Value::Kind::Text || v.kind == ado::Value::Kind::Bytes
+                          ? static_cast<double>(v.Size)
+                      : v.IsNull() ? 0.0
+                                   : 8.0;
+    }
   return s;
 }
 
@@ -115,6 +124,7 @@ Sample BareLoop(const QString& connectionString) {
 struct Summary {
   double Seconds, PeakMiB, Spread;
   long long Rows;
+  double ValueBytes;
 };
 
 Summary Measure(const char* label, const std::function<Sample()>& one) {
@@ -129,17 +139,22 @@ Summary Measure(const char* label, const std::function<Sample()>& one) {
   }
   std::sort(t.begin(), t.end());
   std::sort(m.begin(), m.end());
-  const Summary r{t[kRuns / 2], m[kRuns / 2], (t.back() - t.front()) / t[kRuns / 2] * 100, rows};
+  const Summary r{t[kRuns / 2], m[kRuns / 2], (t.back() - t.front()) / t[kRuns / 2] * 100, rows,
+                  samples.front().ValueBytes};
   std::printf(
-      "  %-22s median %8.3f s  (min %.3f, max %.3f, spread %4.1f%%)  peak %7.1f MiB  rows %lld\n",
+      "  %-22s median %8.3f s  (min %.3f, max %.3f, spread %4.1f%%)  peak %7.1f MiB  rows %lld",
       label, r.Seconds, t.front(), t.back(), r.Spread, r.PeakMiB, rows);
+  if (r.ValueBytes > 0)
+    std::printf("  (%.2f bytes of peak per value byte)", r.PeakMiB * 1048576.0 / r.ValueBytes);
+  std::printf("\n");
   std::fflush(stdout);
   return r;
 }
 
 void Compare(const char* name, const QString& connectionString,
              const std::vector<std::string>& tool, const char* toolName) {
-  std::printf("%s (%d runs each)\n", name, kRuns);
+  std::printf("%s (%d runs each), road: %s\n", name, kRuns,
+              qPrintable(bench::RoadString(connectionString, kQuery)));
   const Summary layer = Measure(
       "layer recordset open", [&] { return InChild([&] { return LayerOpen(connectionString); }); });
   const Summary bare = Measure("bare ODBC fetch loop",
@@ -156,8 +171,11 @@ int main() {
   const char* sqlite = std::getenv("ROWMILL_BENCH_SQLITE");
   const char* pg = std::getenv("ROWMILL_BENCH_PG");
   const char* psql = std::getenv("ROWMILL_BENCH_PG_PSQL");
-  if (!sqlite && !pg) {
-    std::fprintf(stderr, "AdoBench: set ROWMILL_BENCH_SQLITE and/or ROWMILL_BENCH_PG\n");
+  const char* mariadb = std::getenv("ROWMILL_BENCH_MARIADB");
+  const char* client = std::getenv("ROWMILL_BENCH_MARIADB_CLIENT");
+  if (!sqlite && !pg && !mariadb) {
+    std::fprintf(stderr,
+                 "AdoBench: set ROWMILL_BENCH_SQLITE, ROWMILL_BENCH_PG or ROWMILL_BENCH_MARIADB\n");
     return 2;
   }
   if (sqlite) {
@@ -170,6 +188,13 @@ int main() {
     Compare("PostgreSQL", QString::fromLocal8Bit(pg),
             {"psql", "-qAt", psql, "-c", std::string("\\copy (") + kQuery + ") to '/dev/null' csv"},
             "psql \\copy csv");
+  }
+  if (mariadb && client) {
+    // The client's options file: host, port, user, password and database, one per line.
+    Compare("MariaDB", QString::fromLocal8Bit(mariadb),
+            {"mariadb", std::string("--defaults-extra-file=") + client, "--batch", "--quick", "-e",
+             kQuery},
+            "mariadb --batch");
   }
   return 0;
 }

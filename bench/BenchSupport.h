@@ -3,6 +3,7 @@
 // What the benchmarks share: medians, timing, the process's memory figures, and the reference
 // peer: a bare ODBC fetch loop over the same rows.
 
+#include "platform/ado/ConnectionTarget.h"
 #include "platform/ado/OdbcEnvironment.h"
 #include "platform/ado/OdbcText.h"
 
@@ -76,9 +77,18 @@ struct BareRun {
   double PeakMiB = 0;
 };
 
-// The reference: the bench table through ODBC with the connection string as the user gave it,
-// bound columns and block fetch, every value read and dropped.
-inline BareRun BareLoop(const QString& connectionString, const char* query) {
+// The connection string the program's road takes for the query: the driver's streaming option
+// and its companion added as the layer adds them.
+inline QString RoadString(const QString& connectionString, const char* query) {
+  return ado::ConnectionTarget::Resolve(connectionString)
+      .RoadFor(QString::fromLatin1(query), false)
+      .ConnectionString;
+}
+
+// The reference: the bench table through ODBC on the program's road, bound columns and block
+// fetch, every value read and dropped.
+inline BareRun BareLoop(const QString& userString, const char* query) {
+  const QString connectionString = RoadString(userString, query);
   SQLHDBC dbc = nullptr;
   SQLHSTMT stmt = nullptr;
   Check(SQLAllocHandle(SQL_HANDLE_DBC, ado::OdbcEnvironment(), &dbc), SQL_HANDLE_ENV,

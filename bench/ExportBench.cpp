@@ -2,8 +2,9 @@
 // bench table, beside a bare ODBC fetch loop over the same rows and the peer tools (sqlite3
 // -csv, psql \copy); and the same save in the second file type, standard CSV. Prints medians, and
 // the peak memory of each figure on its own. ROWMILL_BENCH_SQLITE: path of a SQLite database;
-// ROWMILL_BENCH_PG: ODBC connection string; ROWMILL_BENCH_ROWS: the rows of the bench table
-// (default 1,000,000); ROWMILL_BENCH_RUNS: runs per figure (default 5).
+// ROWMILL_BENCH_PG, ROWMILL_BENCH_MARIADB: ODBC connection strings (MariaDB's peer, the mariadb
+// client, reads ROWMILL_BENCH_MARIADB_CLIENT, an options file); ROWMILL_BENCH_ROWS: the rows of the
+// bench table (default 1,000,000); ROWMILL_BENCH_RUNS: runs per figure (default 5).
 #include "app/ErrorBox.h"
 #include "app/Main.h"
 #include "app/TApplication.h"
@@ -15,6 +16,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -45,6 +47,7 @@ struct Figures {
   Figure Bare, Execute, Save, StandardSave, Road, Peer;
   std::vector<double> SaveAdds;  // MiB the save held beyond the open result
   qint64 Rows = 0;
+  qint64 FileBytes = 0;  // the saved file, for the peak per byte of values
 };
 
 // The Save button with the dialog answered in the file type; the time runs from the dialog's
@@ -115,6 +118,7 @@ Figures Measure(const QString& connectionString, const QByteArray& peerCommand, 
     f.Execute.Add(execute, executePeak);
     f.Rows = form.ADODataSet->Active() ? form.ADODataSet->RecordCount() : -1;
     const double save = SaveThroughWindow(form, folder + "/rowmill.csv", kPlainCsvFilter);
+    f.FileBytes = QFileInfo(folder + "/rowmill.csv").size();
     const double savePeak = bench::PeakMiB();
     f.Save.Add(save, savePeak);
     f.SaveAdds.push_back(savePeak - held);
@@ -144,6 +148,9 @@ void Report(const char* name, const char* peerName, double peerGoal, const Figur
       "(goal <= 64)\n",
       "  save rate", static_cast<double>(f.Rows) / f.Save.Time(), bench::Median(f.SaveAdds));
   line("Execute + Save", f.Road);
+  if (f.FileBytes > 0)
+    std::printf("  %-24s %8.2f bytes of peak per byte of the saved file\n", "  memory",
+                f.Road.Peak() * 1048576.0 / static_cast<double>(f.FileBytes));
   line(peerName, f.Peer);
   std::printf(
       "  Execute + Save: %.2fx the bare ODBC fetch loop (goal <= 1.30x), %.2fx %s "
@@ -183,8 +190,16 @@ int main(int argc, char** argv) {
                             "' CSV\"";
     Report("PostgreSQL", "psql \\copy", 2.5, Measure(pg, peer, runs, folder.path()));
   }
-  if (sqlite.isEmpty() && pg.isEmpty())
-    std::printf("set ROWMILL_BENCH_SQLITE and/or ROWMILL_BENCH_PG\n");
+  const QString mariadb = qEnvironmentVariable("ROWMILL_BENCH_MARIADB");
+  const QString client = qEnvironmentVariable("ROWMILL_BENCH_MARIADB_CLIENT");
+  if (!mariadb.isEmpty() && !client.isEmpty()) {
+    const QByteArray peer = "mariadb --defaults-extra-file='" + QFile::encodeName(client) +
+                            "' --batch --quick -e '" + kQuery + "' > '" +
+                            QFile::encodeName(folder.filePath("mariadb.tsv")) + "'";
+    Report("MariaDB", "mariadb --batch", 2.5, Measure(mariadb, peer, runs, folder.path()));
+  }
+  if (sqlite.isEmpty() && pg.isEmpty() && mariadb.isEmpty())
+    std::printf("set ROWMILL_BENCH_SQLITE, ROWMILL_BENCH_PG and/or ROWMILL_BENCH_MARIADB\n");
   if (!errors.isEmpty()) std::fprintf(stderr, "errors: %s\n", qPrintable(errors.join("; ")));
   return errors.isEmpty() ? 0 : 1;
 }

@@ -1,29 +1,7 @@
 #include "data/FieldDefBuilder.h"
 
+#include "data/FieldTypes.h"
 #include "data/TADODataSet.h"
-#include "data/TAutoIncField.h"
-#include "data/TBCDField.h"
-#include "data/TBlobField.h"
-#include "data/TBooleanField.h"
-#include "data/TBytesField.h"
-#include "data/TDateField.h"
-#include "data/TDateTimeField.h"
-#include "data/TFMTBCDField.h"
-#include "data/TFloatField.h"
-#include "data/TGuidField.h"
-#include "data/TIDispatchField.h"
-#include "data/TIntegerField.h"
-#include "data/TInterfaceField.h"
-#include "data/TLargeintField.h"
-#include "data/TMemoField.h"
-#include "data/TSmallintField.h"
-#include "data/TStringField.h"
-#include "data/TTimeField.h"
-#include "data/TVarBytesField.h"
-#include "data/TVariantField.h"
-#include "data/TWideMemoField.h"
-#include "data/TWideStringField.h"
-#include "data/TWordField.h"
 #include "platform/ado/AdoInterfaces.h"
 
 #include <QSet>
@@ -47,27 +25,20 @@ TFieldType DecimalType(const ado::FieldInfo& c, bool enableBcd) {
   return ftBCD;
 }
 
-bool IsDecimal(TFieldType t) {
-  return t == ftBCD || t == ftFMTBcd;
-}
-
-int SizeOf(TFieldType type, const ado::FieldInfo& c) {
-  switch (type) {
-    case ftString:
-    case ftFixedChar:
-    case ftWideString:
-    case ftFixedWideChar:
-    case ftBytes:
-    case ftVarBytes:
+int SizeOf(fieldtypes::Shape shape, const ado::FieldInfo& c) {
+  using fieldtypes::Shape;
+  switch (shape) {
+    case Shape::Text:
+    case Shape::Bytes:
       return static_cast<int>(qBound<qint64>(qint64(0), c.DefinedSize, qint64(INT_MAX)));
-    case ftGuid:
+    case Shape::Guid:
       return 38;
-    case ftBCD:
-    case ftFMTBcd:
+    case Shape::Decimal:
       return EffectiveScale(c.NumericScale);
-    default:
+    case Shape::Plain:
       return 0;
   }
+  return 0;
 }
 
 QString UniqueName(const QString& name, const QSet<QString>& taken) {
@@ -83,73 +54,9 @@ QString UniqueName(const QString& name, const QSet<QString>& taken) {
 }  // namespace
 
 std::optional<TFieldType> MapColumnType(const ado::FieldInfo& c, bool enableBcd) {
-  switch (c.Type) {
-    case ado::adVarChar:
-      return ftString;
-    case ado::adChar:
-      return ftFixedChar;
-    case ado::adBSTR:
-    case ado::adVarWChar:
-      return ftWideString;
-    case ado::adWChar:
-      return ftFixedWideChar;
-    case ado::adLongVarChar:
-      return ftMemo;
-    case ado::adLongVarWChar:
-      return ftWideMemo;
-    case ado::adLongVarBinary:
-      return ftBlob;
-    case ado::adBinary:
-      return ftBytes;
-    case ado::adVarBinary:
-      return ftVarBytes;
-    case ado::adTinyInt:
-    case ado::adSmallInt:
-      return ftSmallint;
-    case ado::adUnsignedTinyInt:
-    case ado::adUnsignedSmallInt:
-      return ftWord;
-    case ado::adInteger:
-    case ado::adError:
-    case ado::adUnsignedInt:
-      return ftInteger;
-    case ado::adBigInt:
-    case ado::adUnsignedBigInt:
-      return ftLargeint;
-    case ado::adSingle:
-    case ado::adDouble:
-      return ftFloat;
-    case ado::adCurrency:
-      return ftBCD;
-    case ado::adDecimal:
-    case ado::adNumeric:
-    case ado::adVarNumeric:
-      return DecimalType(c, enableBcd);
-    case ado::adBoolean:
-      return ftBoolean;
-    case ado::adDate:
-    case ado::adDBTimeStamp:
-    case ado::adFileTime:
-    case ado::adDBFileTime:
-      return ftDateTime;
-    case ado::adDBDate:
-      return ftDate;
-    case ado::adDBTime:
-      return ftTime;
-    case ado::adGUID:
-      return ftGuid;
-    case ado::adVariant:
-    case ado::adPropVariant:
-      return ftVariant;
-    case ado::adIUnknown:
-      return ftInterface;
-    case ado::adIDispatch:
-      return ftIDispatch;
-    case ado::adChapter:
-      return ftDataSet;
-    default:
-      return std::nullopt;
-  }
+  const fieldtypes::ColumnCode* code = fieldtypes::ColumnCodeOf(c.Type);
+  if (!code) return std::nullopt;
+  return code->DecimalRule ? DecimalType(c, enableBcd) : code->Type;
 }
 
 std::vector<std::unique_ptr<TFieldDef>> Build(const ado::Recordset& recordset, bool enableBcd) {
@@ -165,8 +72,9 @@ std::vector<std::unique_ptr<TFieldDef>> Build(const ado::Recordset& recordset, b
     def->Name = UniqueName(c.Name, taken);
     taken.insert(def->Name.toLower());
     def->DataType = *type;
-    def->Size = SizeOf(*type, c);
-    if (IsDecimal(*type)) def->Precision = c.Precision;
+    const fieldtypes::Shape shape = fieldtypes::FieldClassOf(*type)->Form;
+    def->Size = SizeOf(shape, c);
+    if (shape == fieldtypes::Shape::Decimal) def->Precision = c.Precision;
     const bool autoInc =
         autoIncKnown && *type == ftInteger && c.HasIsAutoIncrement && c.IsAutoIncrement;
     if (autoInc) def->DataType = ftAutoInc;
@@ -180,76 +88,17 @@ std::vector<std::unique_ptr<TFieldDef>> Build(const ado::Recordset& recordset, b
   return defs;
 }
 
-namespace {
-
-std::unique_ptr<TField> NewField(TFieldType type, TADODataSet* ds) {
-  switch (type) {
-    case ftString:
-    case ftFixedChar:
-      return std::make_unique<TStringField>(ds);
-    case ftWideString:
-    case ftFixedWideChar:
-      return std::make_unique<TWideStringField>(ds);
-    case ftMemo:
-      return std::make_unique<TMemoField>(ds);
-    case ftWideMemo:
-      return std::make_unique<TWideMemoField>(ds);
-    case ftBlob:
-      return std::make_unique<TBlobField>(ds);
-    case ftBytes:
-      return std::make_unique<TBytesField>(ds);
-    case ftVarBytes:
-      return std::make_unique<TVarBytesField>(ds);
-    case ftSmallint:
-      return std::make_unique<TSmallintField>(ds);
-    case ftWord:
-      return std::make_unique<TWordField>(ds);
-    case ftInteger:
-      return std::make_unique<TIntegerField>(ds);
-    case ftAutoInc:
-      return std::make_unique<TAutoIncField>(ds);
-    case ftLargeint:
-      return std::make_unique<TLargeintField>(ds);
-    case ftFloat:
-      return std::make_unique<TFloatField>(ds);
-    case ftBCD:
-      return std::make_unique<TBCDField>(ds);
-    case ftFMTBcd:
-      return std::make_unique<TFMTBCDField>(ds);
-    case ftBoolean:
-      return std::make_unique<TBooleanField>(ds);
-    case ftDateTime:
-      return std::make_unique<TDateTimeField>(ds);
-    case ftDate:
-      return std::make_unique<TDateField>(ds);
-    case ftTime:
-      return std::make_unique<TTimeField>(ds);
-    case ftGuid:
-      return std::make_unique<TGuidField>(ds);
-    case ftVariant:
-      return std::make_unique<TVariantField>(ds);
-    case ftInterface:
-      return std::make_unique<TInterfaceField>(ds);
-    case ftIDispatch:
-      return std::make_unique<TIDispatchField>(ds);
-    default:
-      return nullptr;  // structured types (nested results) have no field
-  }
-}
-
-}  // namespace
-
 std::unique_ptr<TField> CreateField(const TFieldDef& def, TADODataSet* dataSet) {
   if (def.Attributes & faHiddenCol) return nullptr;
-  std::unique_ptr<TField> field = NewField(def.DataType, dataSet);
-  if (!field) return nullptr;
+  const fieldtypes::FieldClass* fieldClass = fieldtypes::FieldClassOf(def.DataType);
+  if (!fieldClass || !fieldClass->Make) return nullptr;
+  std::unique_ptr<TField> field = fieldClass->Make(dataSet);
   field->SetSize(def.Size);
   field->SetFieldName(def.Name);
   field->SetReadOnly(def.Attributes & faReadonly);
-  if (IsDecimal(def.DataType)) field->SetPrecision(def.Precision);
-  const bool text = def.DataType == ftString || def.DataType == ftFixedChar ||
-                    def.DataType == ftWideString || def.DataType == ftFixedWideChar;
-  if (text) field->SetFixedChar((def.Attributes & faFixed) || def.DataType == ftFixedChar);
+  if (fieldClass->Form == fieldtypes::Shape::Decimal) field->SetPrecision(def.Precision);
+  if (fieldClass->Form == fieldtypes::Shape::Text)
+    field->SetFixedChar((def.Attributes & faFixed) || def.DataType == ftFixedChar);
   field->SetFieldNo(def.FieldNo);
   return field;
 }

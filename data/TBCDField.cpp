@@ -11,15 +11,10 @@ void TBCDField::WriteText(const ado::ValueRef& value, TextSink& out) const {
   using K = ado::Value::Kind;
   const QChar separator = RegionalSettings::For(out).DecimalSeparator;
   switch (value.kind) {
-    case K::Decimal:
-      return numbertext::WriteDecimal(*value.Decimal, separator, out);
     case K::Text:
       return valueconvert::WriteDecimalText(value, separator, out);
-    case K::Currency:
-      return numbertext::WriteFixedPoint(value.Int, separator, out);
     case K::Int:
     case K::UInt:
-    case K::Date:
     case K::Bytes:
     case K::Guid:
       return valueconvert::WriteAnyText(value, out);

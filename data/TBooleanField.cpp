@@ -25,7 +25,6 @@ void TBooleanField::WriteText(const ado::ValueRef& value, TextSink& out) const {
     }
     case K::Bytes:
     case K::Guid:
-    case K::Date:
       return valueconvert::WriteAnyText(value, out);
     default:
       return truth(valueconvert::ToBool(value));

@@ -1,7 +1,6 @@
 #include "data/ValueConvert.h"
 
 #include "base/Exceptions.h"
-#include "data/DateTimeText.h"
 #include "data/NumberText.h"
 #include "data/RegionalSettings.h"
 #include "data/TextSink.h"
@@ -107,15 +106,8 @@ void WriteAnyText(const ado::ValueRef& value, TextSink& out) {
       return numbertext::WriteUnsigned(value.UInt, out);
     case K::Double:
       return numbertext::WriteReal(value.Double, Separator(out), out);
-    case K::Currency:
-      return numbertext::WriteFixedPoint(value.Int, Separator(out), out);
-    case K::Decimal:
-      return numbertext::WriteDecimal(*value.Decimal, Separator(out), out);
     case K::Bool:
       return WriteTruth(value.Bool, out);
-    case K::Date:
-      return datetimetext::WriteDateTime(datetimetext::Decode(value.Double),
-                                         RegionalSettings::For(out), out);
     case K::Bytes:
       return WriteBytes(value.Data, value.Size, out);
     case K::Text:
@@ -132,9 +124,6 @@ void WriteIntegerText(const ado::ValueRef& value, TextSink& out) {
     case K::Double:
       if (std::trunc(value.Double) == value.Double && std::fabs(value.Double) < 9.2e18)
         return numbertext::WriteInteger(static_cast<qint64>(value.Double), out);
-      break;
-    case K::Currency:
-      if (value.Int % 10000 == 0) return numbertext::WriteInteger(value.Int / 10000, out);
       break;
     default:
       break;
@@ -166,14 +155,9 @@ double ToDouble(const ado::ValueRef& value) {
     case K::UInt:
       return static_cast<double>(value.UInt);
     case K::Double:
-    case K::Date:
       return value.Double;
-    case K::Currency:
-      return static_cast<double>(value.Int) / 10000.0;
     case K::Bool:
       return value.Bool ? 1 : 0;
-    case K::Decimal:
-      return numbertext::Decimal(*value.Decimal, u'.').toDouble();
     case K::Text: {
       bool ok = false;
       const double d = value.TextString().trimmed().toDouble(&ok);
@@ -193,7 +177,6 @@ bool ToBool(const ado::ValueRef& value) {
     case K::Bool:
       return value.Bool;
     case K::Int:
-    case K::Currency:
       return value.Int != 0;
     case K::UInt:
       return value.UInt != 0;

@@ -7,7 +7,7 @@
 
 #include <QMetaObject>
 
-#include <climits>
+#include <algorithm>
 
 namespace {
 
@@ -31,6 +31,7 @@ void DBGridModel::Rebuild(TADODataSet* dataSet) {
   FActive = dataSet != nullptr && dataSet->Active();
   FColumnCount = 1;
   FRecordCount = 0;
+  FFirst = 0;
   if (FActive) {
     int visible = 0;
     for (int i = 0; i < dataSet->FieldCount(); ++i)
@@ -48,6 +49,15 @@ void DBGridModel::Refresh() {
   if (FColumnCount > 0) emit headerDataChanged(Qt::Horizontal, 0, FColumnCount - 1);
   if (rowCount() > 0 && FColumnCount > 0)
     emit dataChanged(index(0, 0), index(rowCount() - 1, FColumnCount - 1), {Qt::DisplayRole});
+}
+
+bool DBGridModel::MoveWindowTo(qint64 first) {
+  first = std::clamp<qint64>(first, 0, std::max<qint64>(0, FRecordCount - rowCount()));
+  if (first == FFirst) return false;
+  FFirst = first;
+  if (FColumnCount > 0)
+    emit dataChanged(index(0, 0), index(rowCount() - 1, FColumnCount - 1), {Qt::DisplayRole});
+  return true;
 }
 
 TField* DBGridModel::FieldOf(int column) const {
@@ -100,8 +110,7 @@ void DBGridModel::ReportReadFailure() const {
 
 int DBGridModel::rowCount(const QModelIndex& parent) const {
   if (parent.isValid()) return 0;
-  // The view addresses rows with int; a result beyond that shows its first INT_MAX records.
-  return FRecordCount > 0 ? static_cast<int>(std::min<qint64>(FRecordCount, INT_MAX)) : 1;
+  return FRecordCount > 0 ? static_cast<int>(std::min<qint64>(FRecordCount, kWindowRows)) : 1;
 }
 
 int DBGridModel::columnCount(const QModelIndex& parent) const {
@@ -110,7 +119,7 @@ int DBGridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant DBGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
-  if (role == Qt::DisplayRole) return CellText(index.row(), index.column());
+  if (role == Qt::DisplayRole) return CellText(RecordAt(index.row()), index.column());
   if (role == Qt::TextAlignmentRole) {
     TField* field = FieldOf(index.column());
     const bool right = field != nullptr && field->Alignment() == taRightJustify;

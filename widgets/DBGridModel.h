@@ -9,11 +9,15 @@ class TADODataSet;
 class TField;
 
 // The grid's table over a data set: one column per visible field in field order and one row per
-// record. Closed (or without records) it is one empty row; closed it is also one untitled column.
-// Values are read only when a cell asks for them, so only the rows shown are ever read.
+// record of a window of records around the ones shown. Closed (or without records) it is one empty
+// row; closed it is also one untitled column. Values are read only when a cell asks for them, so
+// only the rows shown are ever read. The view keeps a few bytes per row it is given, so a result
+// of a hundred million records is never given to it whole.
 class DBGridModel : public QAbstractTableModel {
   Q_OBJECT
  public:
+  static constexpr int kWindowRows = 65536;
+
   explicit DBGridModel(QObject* parent = nullptr);
 
   // Takes the data set's present shape (open or closed, fields, record count).
@@ -25,6 +29,11 @@ class DBGridModel : public QAbstractTableModel {
   // The field of a column; null in the closed state.
   TField* FieldOf(int column) const;
   qint64 RecordCount() const { return FRecordCount; }
+  // The record of a row of the window, and the first record of the window.
+  qint64 RecordAt(int row) const { return FFirst + row; }
+  qint64 FirstRecord() const { return FFirst; }
+  // Moves the window to start at the record (as far as the records allow); whether it moved.
+  bool MoveWindowTo(qint64 first);
   // The text a cell shows; empty for the placeholder row of an empty result. A very long value
   // gives only as much of its start (of its end, right-aligned) as a cell can ever show. While
   // the data set's controls are disabled, cells already shown keep their text without reading
@@ -45,6 +54,7 @@ class DBGridModel : public QAbstractTableModel {
   bool FActive = false;
   int FColumnCount = 1;
   qint64 FRecordCount = 0;
+  qint64 FFirst = 0;
   // A value that cannot be read is reported once per shape, not once per repaint.
   mutable bool FReadFailureReported = false;
   // The texts last shown, so a frozen grid repaints (an expose, the window disabled) as it was.

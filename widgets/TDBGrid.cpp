@@ -174,7 +174,7 @@ int TDBGrid::VisibleRowCount() const {
 }
 
 qint64 TDBGrid::TopRecord() const {
-  return std::max(0, rowAt(0));
+  return FModel->RecordAt(std::max(0, rowAt(0)));
 }
 
 bool TDBGrid::VerticalScrollBarShown() const {
@@ -304,15 +304,37 @@ void TDBGrid::FollowDataSet(bool revealColumn) {
   ShowCurrent(revealColumn);
 }
 
+// The view is given a window of the records; it moves, the rows shown staying where they are,
+// when the current record comes within a screen of its ends.
+void TDBGrid::KeepCurrentInWindow() {
+  const qint64 first = FModel->FirstRecord();
+  const int rows = FModel->rowCount();
+  const qint64 margin = VisibleRowCount();
+  const bool nearStart = first > 0 && FCurrentRecord < first + margin;
+  const bool nearEnd =
+      first + rows < FModel->RecordCount() && FCurrentRecord >= first + rows - margin;
+  if (!nearStart && !nearEnd) return;
+  const qint64 top = TopRecord();
+  if (!FModel->MoveWindowTo(FCurrentRecord - DBGridModel::kWindowRows / 2)) return;
+  const qint64 topRow = top - FModel->FirstRecord();
+  if (topRow >= 0 && topRow < rows) verticalScrollBar()->setValue(static_cast<int>(topRow));
+}
+
 void TDBGrid::ShowCurrent(bool revealColumn) {
   const bool active = FModel->Active();
-  FIndicator->SetIndicatorRow(active && FCurrentRecord >= 0 && FCurrentRecord < FModel->rowCount()
-                                  ? static_cast<int>(FCurrentRecord)
+  FScrolling = true;
+  if (active && FCurrentRecord >= 0) KeepCurrentInWindow();
+  FScrolling = false;
+  const qint64 currentRow = FCurrentRecord - FModel->FirstRecord();
+  FIndicator->SetIndicatorRow(active && FCurrentRecord >= 0 && currentRow >= 0 &&
+                                      currentRow < FModel->rowCount()
+                                  ? static_cast<int>(currentRow)
                                   : -1);
   if (active) {
-    const int row = FCurrentRecord >= 0
-                        ? static_cast<int>(std::min<qint64>(FCurrentRecord, FModel->rowCount() - 1))
-                        : 0;
+    const int row =
+        FCurrentRecord >= 0
+            ? static_cast<int>(std::clamp<qint64>(currentRow, 0, FModel->rowCount() - 1))
+            : 0;
     const QModelIndex index = FModel->index(row, FSelectedColumn);
     FScrolling = true;
     const int across = horizontalScrollBar()->value();
@@ -344,7 +366,7 @@ void TDBGrid::RecordBarMoved(int position) {
 
 void TDBGrid::GoToRecord(qint64 record) {
   if (!DataSetActive() || FModel->RecordCount() == 0) return;
-  const qint64 last = std::min<qint64>(FModel->RecordCount(), FModel->rowCount()) - 1;
+  const qint64 last = FModel->RecordCount() - 1;
   DataSet()->SetRecordIndex(std::clamp<qint64>(record, 0, last));
   if (!Frozen()) FollowDataSet();
 }
@@ -463,8 +485,8 @@ void TDBGrid::mousePressEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid()) return;
     FSelectedColumn = index.column();
-    if (index.row() < FModel->RecordCount())
-      GoToRecord(index.row());
+    if (FModel->RecordAt(index.row()) < FModel->RecordCount())
+      GoToRecord(FModel->RecordAt(index.row()));
     else
       ShowCurrent();
   });
@@ -588,6 +610,6 @@ void TDBGrid::ApplyColumnMove(int generation) {
 }
 
 bool TDBGrid::IsSelectedCell(const QModelIndex& index) const {
-  return hasFocus() && FModel->Active() && FCurrentRecord >= 0 && index.row() == FCurrentRecord &&
-         index.column() == FSelectedColumn;
+  return hasFocus() && FModel->Active() && FCurrentRecord >= 0 &&
+         FModel->RecordAt(index.row()) == FCurrentRecord && index.column() == FSelectedColumn;
 }

@@ -78,6 +78,7 @@ class TDBGrid : public QTableView {
   void UpdateScrollBarPolicy();
   void UpdateBufferCount();
   void FollowDataSet(bool revealColumn = true);
+  void KeepCurrentInWindow();
   // Brings the current record into view, and the selected column too when revealColumn.
   void ShowCurrent(bool revealColumn = true);
   void UpdateRecordBar();

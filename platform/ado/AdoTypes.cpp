@@ -14,22 +14,13 @@ ValueRef RefOf(const Value& value) {
   ref.UInt = value.UInt;
   ref.Double = value.Double;
   ref.Bool = value.Bool;
-  switch (value.kind) {
-    case Value::Kind::Text:
-    case Value::Kind::Guid:
-      ref.Data = reinterpret_cast<const char*>(value.Text.constData());
-      ref.Size = value.Text.size();
-      ref.Wide = true;
-      break;
-    case Value::Kind::Bytes:
-      ref.Data = value.Bytes.constData();
-      ref.Size = value.Bytes.size();
-      break;
-    case Value::Kind::Decimal:
-      ref.Decimal = &value.Decimal;
-      break;
-    default:
-      break;
+  if (value.kind == Value::Kind::Text || value.kind == Value::Kind::Guid) {
+    ref.Data = reinterpret_cast<const char*>(value.Text.constData());
+    ref.Size = value.Text.size();
+    ref.Wide = true;
+  } else if (value.kind == Value::Kind::Bytes) {
+    ref.Data = value.Bytes.constData();
+    ref.Size = value.Bytes.size();
   }
   return ref;
 }
@@ -41,20 +32,10 @@ Value ValueOf(const ValueRef& ref) {
   value.UInt = ref.UInt;
   value.Double = ref.Double;
   value.Bool = ref.Bool;
-  switch (ref.kind) {
-    case Value::Kind::Text:
-    case Value::Kind::Guid:
-      value.Text = ref.TextString();
-      break;
-    case Value::Kind::Bytes:
-      value.Bytes = ref.ByteArray();
-      break;
-    case Value::Kind::Decimal:
-      if (ref.Decimal) value.Decimal = *ref.Decimal;
-      break;
-    default:
-      break;
-  }
+  if (ref.kind == Value::Kind::Text || ref.kind == Value::Kind::Guid)
+    value.Text = ref.TextString();
+  else if (ref.kind == Value::Kind::Bytes)
+    value.Bytes = ref.ByteArray();
   return value;
 }
 

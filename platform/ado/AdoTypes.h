@@ -108,22 +108,19 @@ struct DecimalValue {
   int Scale = 0;      // digits after the decimal point
 };
 
-// One value of a result, typed as the driver delivered it. Dates and times, decimals and every
-// value a driver can only give as text arrive as Text: the database's own text, which the field
-// reads by its type.
+// One value of a result, of a kind the column store holds. Dates and times, decimals, money and
+// every value a driver can only give as text arrive as Text: the database's own text, which the
+// field reads by its type.
 struct Value {
   enum class Kind {
     Null,
-    Int,       // Int
-    UInt,      // UInt: unsigned 64-bit beyond the signed range is kept exactly
-    Double,    // Double
-    Currency,  // Int: a count of ten-thousandths
-    Decimal,   // DecimalValue
-    Bool,      // Bool
-    Date,      // Double: days since 30 December 1899, the time of day as fraction
-    Bytes,     // Bytes
-    Text,      // Text (UTF-16)
-    Guid,      // Text, braced upper-case form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
+    Int,     // Int
+    UInt,    // UInt: unsigned 64-bit beyond the signed range is kept exactly
+    Double,  // Double
+    Bool,    // Bool
+    Bytes,   // Bytes
+    Text,    // Text (UTF-16)
+    Guid,    // Text, braced upper-case form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
   };
 
   Kind kind = Kind::Null;
@@ -131,7 +128,6 @@ struct Value {
   quint64 UInt = 0;
   double Double = 0.0;
   bool Bool = false;
-  DecimalValue Decimal;
   QByteArray Bytes;
   QString Text;
 
@@ -142,15 +138,14 @@ struct Value {
 // The pointer stays valid until the next read of the same column (or of the Value it views).
 struct ValueRef {
   Value::Kind kind = Value::Kind::Null;
-  qint64 Int = 0;  // Int, Currency
+  qint64 Int = 0;
   quint64 UInt = 0;
-  double Double = 0.0;  // Double, Date
+  double Double = 0.0;
   bool Bool = false;
   // Text and Guid: UTF-8 bytes, or UTF-16 units when Wide (Size counts units then); Bytes.
   const char* Data = nullptr;
   qsizetype Size = 0;
   bool Wide = false;
-  const DecimalValue* Decimal = nullptr;  // Decimal
 
   bool IsNull() const { return kind == Value::Kind::Null; }
   const char16_t* Units() const { return reinterpret_cast<const char16_t*>(Data); }

@@ -106,13 +106,19 @@ DriverProfile MariaDb() {
   p.NameParts[3] = "mysql";
   p.DbmsNames[0] = "MariaDB";
   p.DbmsNames[1] = "MySQL";
+  // Connector/ODBC streams from 3.1.17 on, and only through forward-only cursors, where its own
+  // default is a static one; an older connector ignores both keywords and holds the whole
+  // result before the first row is fetched.
   p.StreamingKeyword = "NO_CACHE";
   p.StreamingValue = "1";
+  p.CompanionKeyword = "FORWARDONLY";
+  p.CompanionValue = "1";
   p.MayStream = &AnyStatement;
   // Connector/ODBC ignores SQL_ATTR_LOGIN_TIMEOUT while it waits for the server's greeting.
   p.OwnTimeoutKeyword = "CONN_TIMEOUT";
   p.AddedTimeoutKeyword = "CONN_TIMEOUT";
   p.WideBitsAreNumbers = true;
+  p.SetStatementHidesRows = true;
   return p;
 }
 

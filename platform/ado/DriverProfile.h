@@ -18,8 +18,8 @@ struct DriverProfile {
   const char* DbmsNames[2] = {};
 
   // Streaming: the option that makes the driver hand rows over as they are read, and a
-  // companion setting (rows per round trip); each added only where the string and its data
-  // source leave it unset.
+  // companion setting (rows per round trip, or the cursor the option needs); each added only
+  // where the string (and, for the option, its data source) leaves it unset.
   const char* StreamingKeyword = nullptr;
   const char* StreamingValue = nullptr;
   const char* CompanionKeyword = nullptr;
@@ -63,6 +63,9 @@ struct DriverProfile {
   // SQLCancel closes the statement under the feet of the thread that runs it: a stop is asked by
   // the flag alone, between the steps of the work.
   bool CancelClosesStatement = false;
+  // The driver takes "SET STATEMENT ... FOR <query>" for a statement without rows and drops
+  // them; the prefix is sent in an executable comment (SetStatement.h).
+  bool SetStatementHidesRows = false;
   // What the driver calls SQL_GETDATA_EXTENSIONS does not hold for bound buffers: it fills
   // them whole and declares sizes it does not keep, so values are fetched in small buffers.
   bool SmallBoundBuffers = false;

@@ -7,6 +7,7 @@
 #include "platform/ado/OdbcRecordset.h"
 #include "platform/ado/OdbcText.h"
 #include "platform/ado/ResultFetcher.h"
+#include "platform/ado/SetStatement.h"
 #include "platform/ado/StoppableConnect.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
@@ -189,6 +190,10 @@ void OdbcConnection::FreeStatements() noexcept {
   FStatements.clear();
 }
 
+QString OdbcConnection::SentText(const QString& commandText) const {
+  return FProfile->SetStatementHidesRows ? WithSetStatementHidden(commandText) : commandText;
+}
+
 void OdbcConnection::CheckServed(const QString& commandText) const {
   CheckStatementText(commandText);
   const QString refusal = UnservedStatementRefusal(FProfile->Family, commandText);
@@ -199,7 +204,7 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
   CheckServed(commandText);
   std::shared_ptr<OdbcStatement> statement = NewStatement(FConnection.Get());
   SQLHSTMT stmt = statement->Handle.Get();
-  std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
+  std::vector<SQLWCHAR> text = ToSqlWChar(SentText(commandText));
   if (LockMetJustNow()) throw LockedError(QStringLiteral("[SQLite]database is locked"));
   // Preparing may wait on the server as long as a statement does.
   const SQLHSTMT interruptible = FProfile->CancelClosesStatement ? nullptr : stmt;
@@ -264,7 +269,7 @@ std::unique_ptr<Recordset> OdbcConnection::Execute(const QString& commandText,
                                &statement->ParameterIndicators[i]),
               SQL_HANDLE_STMT, stmt);
   }
-  std::vector<SQLWCHAR> text = ToSqlWChar(commandText);
+  std::vector<SQLWCHAR> text = ToSqlWChar(SentText(commandText));
   // A driver that closes the statement inside SQLCancel, under the feet of the thread that runs
   // it, is stopped by the flag alone: there the stop waits for the statement's first rows.
   const SQLHSTMT interruptible = FProfile->CancelClosesStatement ? nullptr : stmt;

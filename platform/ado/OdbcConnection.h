@@ -50,6 +50,8 @@ class OdbcConnection : public Connection {
   void RequireOpen() const;
   // Refuses a statement that the driver would cut short or never come back from.
   void CheckServed(const QString& commandText) const;
+  // The text the driver is given for the statement (SetStatement.h).
+  QString SentText(const QString& commandText) const;
   std::shared_ptr<OdbcStatement> NewStatement(SQLHDBC connection);
   // The connection a statement runs on. A statement the streaming road would show otherwise
   // runs on the plain one, connected for it when the connection was opened for another.

@@ -28,43 +28,15 @@ constexpr size_t kSmallBoundBytes = 64;
 constexpr size_t kMoneyBoundBytes = 64;
 SQLULEN gBlockRows = 1024;
 
-bool IsVariable(FetchKind kind) {
-  return kind == FetchKind::WideText || kind == FetchKind::ByteText || kind == FetchKind::Bytes;
-}
-
-size_t FixedSizeOf(FetchKind kind) {
-  switch (kind) {
-    case FetchKind::Int:
-    case FetchKind::UInt:
-    case FetchKind::Double:
-      return 8;
-    case FetchKind::Bool:
-      return 1;
-    case FetchKind::Guid:
-      return sizeof(SQLGUID);
-    default:
-      return 0;
-  }
-}
-
 size_t TerminatorOf(FetchKind kind) {
-  return kind == FetchKind::WideText ? sizeof(SQLWCHAR) : kind == FetchKind::ByteText ? 1 : 0;
+  return FetchTypeOf(kind).Terminator;
 }
 
-// Bytes of one bound element of a variable-length column, terminator included. A character
-// column of n characters can need 2n UTF-16 units (characters beyond the basic plane).
+// Bytes of one bound element, terminator included.
 size_t BufferSizeOf(const ColumnDescription& column, FetchKind kind) {
-  const size_t size = std::max<size_t>(column.ColumnSize, 1);
-  switch (kind) {
-    case FetchKind::WideText:
-      return (2 * size + 1) * sizeof(SQLWCHAR);
-    case FetchKind::ByteText:
-      return size + 8;
-    case FetchKind::Bytes:
-      return size;
-    default:
-      return FixedSizeOf(kind);
-  }
+  const FetchType& fetch = FetchTypeOf(kind);
+  if (!IsVariable(kind)) return fetch.FixedSize;
+  return fetch.BytesPerChar * std::max<size_t>(column.ColumnSize, 1) + fetch.Extra;
 }
 
 // A SQLite text kept as the number SQLite holds when it is one, else as the text.
@@ -339,7 +311,7 @@ void ResultFetcher::FetchBlocks(const std::vector<FetchPlan>& plans,
     BoundColumn& b = bound[c];
     b.Data.resize(b.ElementSize * blockRows);
     b.Indicators.resize(blockRows);
-    Check(SQLBindCol(FStatement, static_cast<SQLUSMALLINT>(c + 1), CTypeOf(b.Plan.Kind),
+    Check(SQLBindCol(FStatement, static_cast<SQLUSMALLINT>(c + 1), FetchTypeOf(b.Plan.Kind).CType,
                      b.Data.data(), static_cast<SQLLEN>(b.ElementSize), b.Indicators.data()));
   }
 
@@ -419,7 +391,7 @@ void ResultFetcher::FetchRows(const std::vector<FetchPlan>& plans,
 }
 
 void ResultFetcher::GetValue(SQLUSMALLINT number, const FetchPlan& plan, ColumnStore& store) {
-  const SQLSMALLINT cType = CTypeOf(plan.Kind);
+  const SQLSMALLINT cType = FetchTypeOf(plan.Kind).CType;
   if (!IsVariable(plan.Kind)) {
     alignas(8) char buffer[sizeof(SQLGUID) + 8] = {};
     SQLLEN indicator = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ado/AdoTypes.h"
+#include "platform/ado/ColumnTypes.h"
 #include "platform/ado/DriverProfile.h"
 
 #include <QString>
@@ -25,20 +26,6 @@ struct ColumnDescription {
   bool AutoUnique = false;
 };
 
-// How a column's values are fetched and kept. The driver's profile says where the natural C type
-// would change a value: SQLite gives every value as its own text, whatever the declared type
-// (dynamic typing); psqlODBC writes dates it cannot hold as made-up ones.
-enum class FetchKind {
-  Int,       // SQL_C_SBIGINT
-  UInt,      // SQL_C_UBIGINT
-  Double,    // SQL_C_DOUBLE
-  Bool,      // SQL_C_BIT
-  Guid,      // SQL_C_GUID
-  WideText,  // SQL_C_WCHAR: character data, dates and times, types without a mapping
-  ByteText,  // SQL_C_CHAR: exact decimals (ASCII), and SQLite's text (UTF-8)
-  Bytes,     // SQL_C_BINARY
-};
-
 // Which texts of a SQLite column are kept as numbers: those SQLite itself holds as integers
 // (and, in floating-point columns, as reals). Any other text is kept as it came.
 enum class TextNumbers { None, Integers, IntegersAndReals };
@@ -56,12 +43,9 @@ struct FetchPlan {
   bool MoneyText = false;
 };
 
-// The column type code for an ODBC SQL type.
-int AdoTypeOf(SQLSMALLINT sqlType, bool isUnsigned);
 // The SQL type to declare for a parameter of a column type code (the reverse mapping).
 SQLSMALLINT SqlTypeOf(int adoType);
 FetchPlan PlanOf(const ColumnDescription& column, const DriverProfile& profile);
-SQLSMALLINT CTypeOf(FetchKind kind);
 // The description of a column whose plan reads it otherwise than the driver describes it:
 // a wide BIT as an unsigned number, money as an exact decimal.
 void DescribeAsPlanned(const FetchPlan& plan, ColumnDescription& column);

@@ -1,5 +1,7 @@
 #include "data/FieldDefBuilder.h"
+#include "data/FieldTypes.h"
 #include "data/TADODataSet.h"
+#include "platform/ado/ColumnTypes.h"
 #include "tests/data/DataSetFixture.h"
 
 using namespace fakeado;
@@ -37,6 +39,15 @@ TEST(FieldTypes, UnlistedCodesAreLeftOut) {
   EXPECT_FALSE(fielddefs::MapColumnType(Field("x", ado::adEmpty), true));
   EXPECT_FALSE(fielddefs::MapColumnType(Field("x", ado::adUserDefined), true));
   EXPECT_FALSE(fielddefs::MapColumnType(Field("x", 9999), true));
+}
+
+// The two layers' tables agree: a code that some SQL type gives has a field (else its columns
+// would silently vanish), and the codes marked as coming from ODBC are exactly those.
+TEST(FieldTypes, CodesTheDatabaseLayerGivesAreMarkedAndHaveFields) {
+  for (int code = 0; code < 1024; ++code) {
+    const fieldtypes::ColumnCode* row = fieldtypes::ColumnCodeOf(code);
+    EXPECT_EQ(ado::ColumnTypeOfCode(code) != nullptr, row && row->FromOdbc) << code;
+  }
 }
 
 class FieldDefsTest : public DataSetFixture {};

@@ -19,7 +19,7 @@ using numbertext::General;
 namespace {
 
 QString Dec(const QString& text, QChar sep = u'.') {
-  return numbertext::Decimal(fakeado::Decimal(text).Decimal, sep);
+  return numbertext::Decimal(fakeado::DecimalDigits(text), sep);
 }
 
 }  // namespace

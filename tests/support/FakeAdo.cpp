@@ -2,6 +2,11 @@
 
 #include "base/Exceptions.h"
 
+#include <QDate>
+#include <QTime>
+
+#include <cmath>
+
 namespace fakeado {
 
 namespace {
@@ -30,6 +35,19 @@ ado::Value FakeRecordset::GetValue(qint64 row, int column) const {
   const auto& values = FData.Rows.at(static_cast<size_t>(row));
   if (column < 0 || static_cast<size_t>(column) >= values.size()) return {};
   return values[static_cast<size_t>(column)];
+}
+
+ado::ValueRef FakeRecordset::Peek(qint64 row, int column) const {
+  FPeeked = GetValue(row, column);
+  ado::ValueRef ref = ado::RefOf(FPeeked);
+  const bool text = ref.kind == ado::Value::Kind::Text || ref.kind == ado::Value::Kind::Guid;
+  if (text && FPeeked.Text.isValidUtf16()) {
+    FPeekedUtf8 = FPeeked.Text.toUtf8();
+    ref.Data = FPeekedUtf8.constData();
+    ref.Size = FPeekedUtf8.size();
+    ref.Wide = false;
+  }
+  return ref;
 }
 
 std::unique_ptr<ado::Recordset> FakeRecordset::NextRecordset() {
@@ -100,17 +118,23 @@ ado::Value Bytes(const QByteArray& v) {
 }
 
 ado::Value Date(double daysSince1899) {
-  ado::Value r;
-  r.kind = ado::Value::Kind::Date;
-  r.Double = daysSince1899;
-  return r;
+  const double days = std::floor(daysSince1899);
+  const auto ms = std::llround((daysSince1899 - days) * 86400000.0);
+  const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(days));
+  const QTime time = QTime(0, 0).addMSecs(static_cast<int>(ms));
+  const QString timeText = time.toString(ms % 1000 ? u"HH:mm:ss.zzz" : u"HH:mm:ss");
+  if (ms == 0) return Text(date.toString(u"yyyy-MM-dd"));
+  if (days == 0) return Text(timeText);
+  return Text(date.toString(u"yyyy-MM-dd") + u' ' + timeText);
 }
 
 ado::Value Currency(qint64 tenThousandths) {
-  ado::Value r;
-  r.kind = ado::Value::Kind::Currency;
-  r.Int = tenThousandths;
-  return r;
+  const auto bits = static_cast<quint64>(tenThousandths);
+  const quint64 magnitude = tenThousandths < 0 ? 0 - bits : bits;
+  return Text(QStringLiteral("%1%2.%3")
+                  .arg(tenThousandths < 0 ? QStringLiteral("-") : QString())
+                  .arg(magnitude / 10000)
+                  .arg(magnitude % 10000, 4, 10, QChar(u'0')));
 }
 
 ado::Value Guid(const QString& braced) {
@@ -121,19 +145,22 @@ ado::Value Guid(const QString& braced) {
 }
 
 ado::Value Decimal(const QString& text) {
-  ado::Value r;
-  r.kind = ado::Value::Kind::Decimal;
+  return Text(text);
+}
+
+ado::DecimalValue DecimalDigits(const QString& text) {
+  ado::DecimalValue r;
   QString t = text;
   if (t.startsWith(u'-')) {
-    r.Decimal.Negative = true;
+    r.Negative = true;
     t.remove(0, 1);
   }
   const qsizetype point = t.indexOf(u'.');
   if (point >= 0) {
-    r.Decimal.Scale = static_cast<int>(t.size() - point - 1);
+    r.Scale = static_cast<int>(t.size() - point - 1);
     t.remove(point, 1);
   }
-  r.Decimal.Digits = t.toLatin1();
+  r.Digits = t.toLatin1();
   return r;
 }
 

@@ -47,13 +47,18 @@ class FakeRecordset : public ado::Recordset {
   const ado::FieldInfo& Field(int index) const override;
   qint64 RecordCount() const override;
   ado::Value GetValue(qint64 row, int column) const override;
+  // Texts as the column store holds them: UTF-8, or UTF-16 units where they are no valid UTF-16.
+  ado::ValueRef Peek(qint64 row, int column) const override;
   std::unique_ptr<ado::Recordset> NextRecordset() override;
 
  private:
   ResultData FData;
+  mutable ado::Value FPeeked;
+  mutable QByteArray FPeekedUtf8;
 };
 
-// Field and value builders for short test tables.
+// Field and value builders for short test tables, in the kinds and texts the database layer
+// delivers: dates, times, money and decimals as the driver's text.
 ado::FieldInfo Field(const QString& name, int type, qint64 definedSize = 0, int attributes = 0);
 ado::Value Null();
 ado::Value Int(qint64 v);
@@ -62,11 +67,16 @@ ado::Value Dbl(double v);
 ado::Value Bool(bool v);
 ado::Value Text(const QString& v);
 ado::Value Bytes(const QByteArray& v);
+// "YYYY-MM-DD HH:MM:SS[.fff]" of days since 30 December 1899 with the time of day as fraction;
+// only the date at midnight, only the time on that first day.
 ado::Value Date(double daysSince1899);
+// A fixed-point number with four decimals: "12.5000".
 ado::Value Currency(qint64 tenThousandths);
 ado::Value Guid(const QString& braced);
-// "-12.345" style text to an exact decimal value.
+// "-12.345" style text, as the driver gives an exact decimal.
 ado::Value Decimal(const QString& text);
+// The sign, digits and scale of such a text, unchecked.
+ado::DecimalValue DecimalDigits(const QString& text);
 // An open result with these columns and rows.
 ResultData Table(std::vector<ado::FieldInfo> fields,
                  std::vector<std::vector<ado::Value>> rows = {});

@@ -1,4 +1,5 @@
 #include "tests/widgets/DBGridFixture.h"
+#include "widgets/DBGridModel.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -256,4 +257,45 @@ TEST_F(DBGridFixture, TabStaysOnAnEmptyResult) {
   EXPECT_EQ(Grid->SelectedColumn(), 0);
   Key(Grid, Qt::Key_Down);
   EXPECT_EQ(Grid->CurrentRecord(), -1);
+}
+
+// The view keeps bytes for every row it is given: a result far longer than a screen reaches it
+// as a window of records that moves with the current one, every row showing its own record.
+TEST_F(DBGridFixture, AResultLongerThanTheViewsWindowShowsEveryRecordInItsPlace) {
+  const int records = DBGridModel::kWindowRows * 2 + 100;
+  OpenWith(Numbered(records, 2));
+  Grid->setFocus();
+  EXPECT_LE(Grid->verticalHeader()->count(), DBGridModel::kWindowRows);
+  const auto expectInPlace = [this] {
+    const qint64 record = DataSet->RecordIndex();
+    EXPECT_EQ(Grid->currentIndex().siblingAtColumn(0).data().toString(),
+              QStringLiteral("r%1c0").arg(record));
+    EXPECT_EQ(Grid->model()->index(Grid->rowAt(0), 0).data().toString(),
+              QStringLiteral("r%1c0").arg(Grid->TopRecord()));
+    EXPECT_LE(Grid->TopRecord(), record);
+    EXPECT_GE(Grid->TopRecord() + Grid->VisibleRowCount(), record);
+  };
+  Key(Grid, Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(DataSet->RecordIndex(), records - 1);
+  expectInPlace();
+  // A click picks the record shown under it.
+  const int row = Grid->rowAt(0) + 1;
+  QTest::mouseClick(Grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    Grid->visualRect(Grid->model()->index(row, 1)).center());
+  EXPECT_EQ(Grid->model()->index(row, 1).data().toString(),
+            QStringLiteral("r%1c1").arg(DataSet->RecordIndex()));
+  // Across the window's start, a page at a time and a record at a time.
+  Grid->RecordScrollBar()->setSliderPosition(DBGridModel::kWindowRows +
+                                             3 * Grid->VisibleRowCount());
+  expectInPlace();
+  for (int i = 0; i < 8; ++i) {
+    Key(Grid, Qt::Key_PageUp);
+    expectInPlace();
+  }
+  const qint64 top = Grid->TopRecord();
+  Key(Grid, Qt::Key_Up, Qt::ControlModifier);
+  Key(Grid, Qt::Key_Up);
+  EXPECT_EQ(DataSet->RecordIndex(), top - 1);
+  EXPECT_EQ(Grid->TopRecord(), top - 1);
+  expectInPlace();
 }

@@ -49,9 +49,11 @@ TEST(ConnectionTarget, RoadsAreDecidedFromTheStringAndTheStatement) {
        "DRIVER={PostgreSQL Unicode};Server=h;pqopt={connect_timeout=3}", 0},
       // MariaDB streams every statement and learns the time-out from a keyword of its own.
       {"DRIVER={MariaDB Unicode};Server=h", "", false,
-       "DRIVER={MariaDB Unicode};Server=h;NO_CACHE=1;CONN_TIMEOUT=15", 15},
+       "DRIVER={MariaDB Unicode};Server=h;NO_CACHE=1;FORWARDONLY=1;CONN_TIMEOUT=15", 15},
       {"DRIVER={MariaDB Unicode};Server=h;CONN_TIMEOUT=3", "INSERT INTO t VALUES (1)", false,
-       "DRIVER={MariaDB Unicode};Server=h;CONN_TIMEOUT=3;NO_CACHE=1", 0},
+       "DRIVER={MariaDB Unicode};Server=h;CONN_TIMEOUT=3;NO_CACHE=1;FORWARDONLY=1", 0},
+      {"DRIVER={MariaDB Unicode};Server=h;FORWARDONLY=0", "SELECT 1", false,
+       "DRIVER={MariaDB Unicode};Server=h;FORWARDONLY=0;NO_CACHE=1;CONN_TIMEOUT=15", 15},
       {"DRIVER={No Such Driver};Server=h", "SELECT 1", false, "DRIVER={No Such Driver};Server=h",
        15},
   };
