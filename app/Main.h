@@ -89,10 +89,10 @@ class TfrmMain : public QWidget {
   // Whether the file type chosen in SaveDialog1 is standard CSV.
   bool StandardCsvChosen() const;
   void ShowProgress(qint64 done);
-  // Runs the data set's statement and fetch on a worker thread while this window goes on
-  // painting, with the busy cursor and the rows so far in the progress bar's place.
+  // Runs the data set's login, statement and fetch on a worker thread while this window goes on
+  // painting, with the busy cursor and how far the work is in the progress bar's place.
   void RunBusy(const BlockingWork& work);
-  void ShowRowsSoFar(qint64 rows);
+  void ShowHowFar(const BlockingWork& work);
   // Esc, a click on the progress bar's place or a close request while work runs.
   void StopWork();
 

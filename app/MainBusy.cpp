@@ -46,7 +46,12 @@ class BusyLook {
 
 }  // namespace
 
-void TfrmMain::ShowRowsSoFar(qint64 rows) {
+void TfrmMain::ShowHowFar(const BlockingWork& work) {
+  if (work.Connecting && work.Connecting()) {
+    ProgressBar->setFormat(QStringLiteral("Connecting, Esc stops"));
+    return;
+  }
+  const qint64 rows = work.Progress();
   ProgressBar->setFormat(
       rows == 0 ? QStringLiteral("Running, Esc stops")
                 : QStringLiteral("%1 rows, Esc stops").arg(QLocale::system().toString(rows)));
@@ -73,10 +78,10 @@ void TfrmMain::RunBusy(const BlockingWork& work) {
   QTimer progress;
   progress.setInterval(kProgressIntervalMs);
   connect(&progress, &QTimer::timeout, this,
-          Guarded([this, &work](auto&&...) { ShowRowsSoFar(work.Progress()); }));
+          Guarded([this, &work](auto&&...) { ShowHowFar(work); }));
 
   const BusyLook look(ProgressBar);
-  ShowRowsSoFar(0);
+  ShowHowFar(work);
   FRunningWork = &work;
   worker->start();
   if (!worker->isRunning() && !worker->isFinished()) {

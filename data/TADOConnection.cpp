@@ -66,9 +66,15 @@ void TADOConnection::Open() {
 }
 
 void TADOConnection::Open(const ado::Purpose& purpose) {
-  if (Connected()) return;
+  if (const std::function<void()> open = OpenWork(purpose)) open();
+}
+
+std::function<void()> TADOConnection::OpenWork(const ado::Purpose& purpose) {
+  if (Connected()) return {};
   // The layer never prompts: a user name and password come only inside the string.
-  FProvider->Open(FConnectionString, purpose);
+  return [provider = FProvider.get(), text = FConnectionString, purpose] {
+    provider->Open(text, purpose);
+  };
 }
 
 void TADOConnection::Close() {

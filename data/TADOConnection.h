@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace ado {
@@ -32,6 +33,9 @@ class TADOConnection : public QObject {
   void Open();
   // Opens for one statement, whose road the layer chooses before connecting.
   void Open(const ado::Purpose& purpose);
+  // The same open as work that touches the layer's connection only, for another thread to run;
+  // empty when the connection is open.
+  std::function<void()> OpenWork(const ado::Purpose& purpose);
   void Close();
 
   bool KeepConnection() const { return FKeepConnection; }

@@ -9,6 +9,10 @@
 #include "data/TField.h"
 #include "platform/ado/AdoInterfaces.h"
 
+#include <atomic>
+#include <exception>
+#include <utility>
+
 TADODataSet::TADODataSet(QObject* owner) : QObject(owner) {}
 
 TADODataSet::~TADODataSet() {
@@ -44,6 +48,7 @@ void TADODataSet::SetCommandText(const QString& value) {
   if (value == FCommandText) return;
   if (Active()) throw EDatabaseError(Named("Cannot perform this operation on an open dataset"));
   FCommandText = value;
+  FProbeLoginFailure = nullptr;
   if (value.isEmpty()) {
     FProviderCommandText.clear();
     FParameters.clear();
@@ -66,49 +71,102 @@ void TADODataSet::SetCommandText(const QString& value) {
 
 void TADODataSet::Probe(QList<TParameter>& parameters) {
   if (!FConnection) return;
-  // Whatever fails here only costs the parameter descriptions.
-  try {
-    TakeReason();
-  } catch (const Exception&) {
-    return;
-  }
-  try {
-    const std::vector<ado::ParameterInfo> described =
-        FConnection->Provider().DescribeParameters(FProviderCommandText);
-    if (described.size() == static_cast<size_t>(parameters.size())) {
-      for (qsizetype i = 0; i < parameters.size(); ++i) {
-        ado::ParameterInfo& info = parameters[i].Info;
-        const ado::ParameterInfo& d = described[static_cast<size_t>(i)];
-        info.Type = d.Type;
-        info.Size = d.Size;
-        info.NumericScale = d.NumericScale;
-        info.Precision = d.Precision;
-        info.Direction = d.Direction;
-        info.Attributes = d.Attributes;
+  std::vector<ado::ParameterInfo> described;
+  std::exception_ptr stopped;
+  std::exception_ptr loginFailure;
+  std::function<void()> connect = TakeReason();
+  if (connect)
+    connect = [open = std::move(connect), &loginFailure] {
+      try {
+        open();
+      } catch (const EAbort&) {
+        throw;
+      } catch (const Exception&) {
+        loginFailure = std::current_exception();
+        throw;
       }
-    }
-  } catch (const Exception&) {
-  }
+    };
   try {
-    DropReason();
+    const QString text = FProviderCommandText;
+    RunOnLayer(connect, [&described, &text](ado::Connection& provider) {
+      described = provider.DescribeParameters(text);
+    });
+  } catch (const EAbort&) {
+    stopped = std::current_exception();
   } catch (const Exception&) {
+    // Whatever else fails here only costs the parameter descriptions.
+  } catch (...) {
+    DropReasonQuietly();
+    throw;
+  }
+  DropReasonQuietly();
+  if (stopped) {
+    // The stop ends what the probe was for: the next time the statement is given, it is
+    // probed again.
+    FCommandText.clear();
+    FProviderCommandText.clear();
+    FParameters.clear();
+    std::rethrow_exception(stopped);
+  }
+  if (loginFailure) {
+    // The open that follows would wait for the same answer again: a server that never answers
+    // would hold the Execute for twice the login time-out.
+    FProbeLoginFailure = loginFailure;
+    FProbeLoginString = FConnection->ConnectionString();
+  }
+  if (described.size() != static_cast<size_t>(parameters.size())) return;
+  for (qsizetype i = 0; i < parameters.size(); ++i) {
+    ado::ParameterInfo& info = parameters[i].Info;
+    const ado::ParameterInfo& d = described[static_cast<size_t>(i)];
+    info.Type = d.Type;
+    info.Size = d.Size;
+    info.NumericScale = d.NumericScale;
+    info.Precision = d.Precision;
+    info.Direction = d.Direction;
+    info.Attributes = d.Attributes;
   }
 }
 
-void TADODataSet::TakeReason() {
+std::function<void()> TADODataSet::TakeReason() {
   if (!FConnection) throw EDatabaseError(QStringLiteral("Missing Connection or ConnectionString"));
-  if (FReasons++ > 0) return;
-  try {
-    FConnection->Open(ado::Purpose{FProviderCommandText, !FParameters.isEmpty()});
-  } catch (...) {
-    --FReasons;
-    throw;
-  }
+  if (FReasons++ > 0) return {};
+  return FConnection->OpenWork(ado::Purpose{FProviderCommandText, !FParameters.isEmpty()});
 }
 
 void TADODataSet::DropReason() {
   if (FReasons == 0) return;
   if (--FReasons == 0 && FConnection) FConnection->ReleaseCheck();
+}
+
+void TADODataSet::DropReasonQuietly() noexcept {
+  try {
+    DropReason();
+  } catch (...) {
+    // A failing disconnect has closed the connection anyway.
+  }
+}
+
+void TADODataSet::RunOnLayer(const std::function<void()>& connect,
+                             const std::function<void(ado::Connection&)>& body) {
+  // The work touches the layer only, so that it may run on another thread while this one goes
+  // on.
+  ado::Connection& provider = FConnection->Provider();
+  provider.ClearCancel();
+  std::atomic<bool> connecting{static_cast<bool>(connect)};
+  const BlockingWork work{[&] {
+                            if (connect) {
+                              connect();
+                              connecting.store(false, std::memory_order_release);
+                            }
+                            body(provider);
+                          },
+                          [&provider] { provider.Cancel(); },
+                          [&provider] { return provider.RowsFetched(); },
+                          [&connecting] { return connecting.load(std::memory_order_acquire); }};
+  if (FBlockingRunner)
+    FBlockingRunner(work);
+  else
+    work.Run();
 }
 
 void TADODataSet::SetActive(bool value) {
@@ -120,10 +178,13 @@ void TADODataSet::SetActive(bool value) {
 
 void TADODataSet::Open() {
   if (Active()) return;
-  TakeReason();
+  const std::function<void()> connect = TakeReason();
   FHoldsOpenReason = true;
+  const std::exception_ptr loginFailed = std::exchange(FProbeLoginFailure, nullptr);
   try {
-    DoOpen();
+    if (loginFailed && connect && FConnection->ConnectionString() == FProbeLoginString)
+      std::rethrow_exception(loginFailed);
+    DoOpen(connect);
   } catch (...) {
     // The statement's own error is the one to report, not a disconnect failing after it.
     try {
@@ -135,26 +196,23 @@ void TADODataSet::Open() {
   Notify(Notification::StateChanged);
 }
 
-void TADODataSet::DoOpen() {
-  if (FCommandText.isEmpty()) throw EDatabaseError(Named("Missing CommandText property"));
+void TADODataSet::DoOpen(const std::function<void()>& connect) {
+  if (FCommandText.isEmpty()) {
+    // Connecting comes first: a connection that fails says so before the missing statement.
+    if (connect) RunOnLayer(connect, [](ado::Connection&) {});
+    throw EDatabaseError(Named("Missing CommandText property"));
+  }
   std::vector<ado::ParameterInfo> parameters;
   parameters.reserve(static_cast<size_t>(FParameters.size()));
   for (const TParameter& p : FParameters) parameters.push_back(p.Info);
 
-  // The statement runs here; its effects stay whatever follows. The work touches the layer
-  // only, so that it may run on another thread while this one goes on.
-  ado::Connection& provider = FConnection->Provider();
+  // The statement runs here; its effects stay whatever follows.
   const QString text = FProviderCommandText;
   const QString noResult = Named("CommandText does not return a result set");
   std::unique_ptr<ado::Recordset> recordset;
-  provider.ClearCancel();
-  const BlockingWork work{
-      [&] { recordset = FirstResultWithRows(provider, text, parameters, noResult); },
-      [&provider] { provider.Cancel(); }, [&provider] { return provider.RowsFetched(); }};
-  if (FBlockingRunner)
-    FBlockingRunner(work);
-  else
-    work.Run();
+  RunOnLayer(connect, [&](ado::Connection& provider) {
+    recordset = FirstResultWithRows(provider, text, parameters, noResult);
+  });
   FRecordset = std::move(recordset);
   FRecordCount = FRecordset->RecordCount();
   BuildFields();

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <exception>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -110,9 +112,15 @@ class TADODataSet : public QObject {
   friend class TADOConnection;
   enum class Notification { StateChanged, DataSetChanged, LayoutChanged, RecordMoved };
   void Notify(Notification what);
-  void TakeReason();
+  // Counts a reason to hold the connection. For the first, the open that the work which follows
+  // runs first (empty: the connection is open).
+  std::function<void()> TakeReason();
   void DropReason();
-  void DoOpen();
+  void DropReasonQuietly() noexcept;
+  // Runs body on the layer through the blocking runner, after connect when there is one.
+  void RunOnLayer(const std::function<void()>& connect,
+                  const std::function<void(ado::Connection&)>& body);
+  void DoOpen(const std::function<void()>& connect);
   // Executes and moves on through a batch to its first result with rows; touches no member.
   static std::unique_ptr<ado::Recordset> FirstResultWithRows(
       ado::Connection& provider, const QString& text,
@@ -146,4 +154,8 @@ class TADODataSet : public QObject {
   qint64 FRecordCount = 0;  // as the recordset reported it at open
   QList<TDataSource*> FDataSources;
   BlockingRunner FBlockingRunner;
+  // The probe's login failed: the open right after it raises that failure instead of logging in
+  // again with the same string.
+  std::exception_ptr FProbeLoginFailure;
+  QString FProbeLoginString;
 };

@@ -8,6 +8,7 @@
 #include "platform/ado/OdbcText.h"
 #include "platform/ado/ResultFetcher.h"
 #include "platform/ado/SetStatement.h"
+#include "platform/ado/StoppableConnect.h"
 #include "platform/ado/TypeMapping.h"
 #include "platform/ado/UdlReader.h"
 #include "platform/ado/UnservedStatement.h"
@@ -105,15 +106,10 @@ OdbcHandle OdbcConnection::Connect(const Road& road) {
                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(road.LoginTimeoutSeconds)),
                   SQL_IS_UINTEGER),
               SQL_HANDLE_DBC, connection.Get());
-  std::vector<SQLWCHAR> text = ToSqlWChar(busy.ConnectionString);
-  SQLWCHAR completed[1024];
-  SQLSMALLINT completedLength = 0;
   QElapsedTimer waited;
   waited.start();
-  // No prompt, whatever the string holds: there is no window to prompt in.
-  const SQLRETURN rc = SQLDriverConnectW(connection.Get(), nullptr, text.data(), SQL_NTS, completed,
-                                         static_cast<SQLSMALLINT>(std::size(completed)),
-                                         &completedLength, SQL_DRIVER_NOPROMPT);
+  const SQLRETURN rc =
+      StoppableConnect(connection, ToSqlWChar(busy.ConnectionString), FControl.get());
   if (SQL_SUCCEEDED(rc)) {
     // The SQLite driver reads the schema on connecting and, finding the database locked, waits
     // its time-out out and connects all the same: a connect that took that long met the lock.
@@ -210,15 +206,19 @@ std::vector<ParameterInfo> OdbcConnection::DescribeParameters(const QString& com
   SQLHSTMT stmt = statement->Handle.Get();
   std::vector<SQLWCHAR> text = ToSqlWChar(SentText(commandText));
   if (LockMetJustNow()) throw LockedError(QStringLiteral("[SQLite]database is locked"));
+  // Preparing may wait on the server as long as a statement does.
+  const SQLHSTMT interruptible = FProfile->CancelClosesStatement ? nullptr : stmt;
+  SQLSMALLINT count = 0;
   try {
-    OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+    RunCancellable(FControl.get(), interruptible, [&] {
+      OdbcCheck(SQLPrepareW(stmt, text.data(), SQL_NTS), SQL_HANDLE_STMT, stmt);
+      OdbcCheck(SQLNumParams(stmt, &count), SQL_HANDLE_STMT, stmt);
+    });
   } catch (const EOleException& error) {
     if (!IsLockedError(FProfile->Family, error)) throw;
     FLockMet.start();
     throw LockedError(error.Message());
   }
-  SQLSMALLINT count = 0;
-  OdbcCheck(SQLNumParams(stmt, &count), SQL_HANDLE_STMT, stmt);
   std::vector<ParameterInfo> parameters;
   for (SQLSMALLINT i = 1; i <= count; ++i) {
     ColumnDescription column;

@@ -16,8 +16,9 @@ static OdbcHandle MakeEnvironment() {
 }
 
 SQLHENV OdbcEnvironment() {
-  static OdbcHandle env = MakeEnvironment();
-  return env.Get();
+  // Never freed: a login that a stop left behind may still be using it while the program ends.
+  static const SQLHENV env = MakeEnvironment().Release();
+  return env;
 }
 
 }  // namespace ado

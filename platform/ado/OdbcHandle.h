@@ -23,6 +23,12 @@ class OdbcHandle {
   bool IsNull() const { return FHandle == nullptr; }
   // Frees the handle now; afterwards the owner is empty.
   void Free() noexcept;
+  // Gives the handle up without freeing it; afterwards the owner is empty.
+  SQLHANDLE Release() noexcept {
+    SQLHANDLE handle = FHandle;
+    FHandle = nullptr;
+    return handle;
+  }
 
  private:
   SQLSMALLINT FType = 0;

@@ -4,6 +4,8 @@
 
 #include <sqlext.h>
 
+#include <utility>
+
 namespace ado {
 
 void StatementControl::Cancel() noexcept {
@@ -11,7 +13,7 @@ void StatementControl::Cancel() noexcept {
   const std::lock_guard<std::mutex> lock(FMutex);
   // The driver stops the call that waits on the server; one that is between blocks of rows
   // sees the flag instead.
-  if (FRunning != nullptr) SQLCancel(FRunning);
+  if (FInterrupt) FInterrupt();
 }
 
 void StatementControl::Clear() noexcept {
@@ -24,14 +26,19 @@ void StatementControl::CheckCancelled() const {
 }
 
 StatementControl::Running::Running(StatementControl* control, SQLHSTMT statement)
+    : Running(
+          control,
+          statement == nullptr ? std::function<void()>() : [statement] { SQLCancel(statement); }) {}
+
+StatementControl::Running::Running(StatementControl* control, std::function<void()> interrupt)
     : FControl(control) {
   const std::lock_guard<std::mutex> lock(FControl->FMutex);
-  FControl->FRunning = statement;
+  FControl->FInterrupt = std::move(interrupt);
 }
 
 StatementControl::Running::~Running() {
   const std::lock_guard<std::mutex> lock(FControl->FMutex);
-  FControl->FRunning = nullptr;
+  FControl->FInterrupt = nullptr;
 }
 
 }  // namespace ado

@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 namespace ado {
@@ -27,10 +28,12 @@ class StatementControl {
   qint64 Rows() const noexcept { return FRows.load(std::memory_order_relaxed); }
 
   // While it lives, a call waits on the statement that Cancel may interrupt with SQLCancel (null:
-  // none; the flag alone stops the work); the handle stays allocated meanwhile.
+  // none; the flag alone stops the work); the handle stays allocated meanwhile. Or a wait that
+  // Cancel ends by calling interrupt, which must not call back into this control.
   class Running {
    public:
     Running(StatementControl* control, SQLHSTMT statement);
+    Running(StatementControl* control, std::function<void()> interrupt);
     ~Running();
     Running(const Running&) = delete;
     Running& operator=(const Running&) = delete;
@@ -40,8 +43,9 @@ class StatementControl {
   };
 
  private:
-  std::mutex FMutex;  // guards FRunning against its handle going away during SQLCancel
-  SQLHSTMT FRunning = nullptr;
+  // Guards FInterrupt against what it interrupts going away meanwhile (a handle during SQLCancel).
+  std::mutex FMutex;
+  std::function<void()> FInterrupt;
   std::atomic<bool> FCancelled{false};
   std::atomic<qint64> FRows{0};
 };

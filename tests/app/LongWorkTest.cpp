@@ -12,9 +12,13 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <functional>
@@ -49,6 +53,36 @@ qint64 ResidentBytes() {
   const QList<QByteArray> fields = statm.readAll().split(' ');
   return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
 }
+
+// A server that takes connections (the system completes them on its behalf) and never answers.
+class SilentServer {
+ public:
+  SilentServer() : FSocket(socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    auto* any = reinterpret_cast<sockaddr*>(&address);
+    if (bind(FSocket, any, size) == 0 && listen(FSocket, 16) == 0 &&
+        getsockname(FSocket, any, &size) == 0)
+      FPort = ntohs(address.sin_port);
+  }
+  // The logins still waiting learn that the connection is gone.
+  ~SilentServer() { close(FSocket); }
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+
+  // The connection string with the server's port in place of its own.
+  QString Reached(QString connection) const {
+    return connection.replace(QRegularExpression("Port=\\d+"),
+                              QStringLiteral("Port=%1").arg(FPort));
+  }
+  int Port() const { return FPort; }
+
+ private:
+  int FSocket;
+  int FPort = 0;
+};
 
 class LongWork : public ExportTest {
  protected:
@@ -112,6 +146,58 @@ TEST_F(LongWork, ASleepingStatementStopsOnEscBeforeTheServerAnswersAndTheNextOne
     ExpectStoppedSilently();
     EXPECT_EQ(Form->reSQL->toPlainText(), sleep);
 
+    Execute("SELECT 42 AS answer");
+    ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
+    ASSERT_TRUE(Form->ADODataSet->Active());
+    EXPECT_EQ(Form->ADODataSet->Fields(0)->AsString(), "42");
+    Form->ADODataSet->Close();
+  }
+}
+
+TEST_F(LongWork, ConnectingToAServerThatNeverAnswersPaintsAndStopsOnEscOrClose) {
+  const QString pg = testdb::PostgresConnectionString();
+  const QString mariadb = testdb::MariaDbConnectionString();
+  REQUIRE_SERVER(pg);
+  REQUIRE_SERVER(mariadb);
+  const SilentServer silent;
+  ASSERT_NE(silent.Port(), 0);
+  struct PaintCounter : QObject {
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) ++Paints;
+      return false;
+    }
+  } painted;
+  Form->installEventFilter(&painted);
+  QTimer repaint;
+  repaint.setInterval(50);
+  QObject::connect(&repaint, &QTimer::timeout, Form.get(), [this] { Form->update(); });
+  for (const auto& [connection, closes] :
+       {std::pair{pg, false}, std::pair{mariadb, false}, std::pair{pg, true}}) {
+    SCOPED_TRACE(connection.toStdString() + (closes ? ", closed" : ", Esc"));
+    Form->show();
+    Form->ADOConnection->SetConnectionString(silent.Reached(connection));
+    QString shown;
+    When(After(1000), [this, closes, &shown] {
+      shown = Form->ProgressBar->text();
+      if (closes)
+        Form->close();
+      else
+        PressEsc();
+    });
+    painted.Paints = 0;
+    repaint.start();
+    Execute("SELECT 1 AS a");
+    repaint.stop();
+    EXPECT_LT(Acted.elapsed(), 2000);
+    EXPECT_EQ(shown, "Connecting, Esc stops");
+    // The window painted all the while it waited.
+    EXPECT_GE(painted.Paints, 10);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Form->isVisible(), !closes);
+    ExpectStoppedSilently();
+
+    Form->ADOConnection->SetConnectionString(connection);
     Execute("SELECT 42 AS answer");
     ASSERT_TRUE(Errors.isEmpty()) << Errors.join('\n').toStdString();
     ASSERT_TRUE(Form->ADODataSet->Active());

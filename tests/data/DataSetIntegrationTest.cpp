@@ -331,9 +331,16 @@ TEST(DataSetOnPostgres, OneServerSessionPerExecutionAndNoneAfterTheResultCloses)
                              sessions + QStringLiteral(" -- a comment")}) {
     SCOPED_TRACE(sql.toStdString());
     dataSet.SetCommandText(sql);
-    dataSet.Open();
-    EXPECT_EQ(dataSet.Fields(0)->AsString(), "1");
-    dataSet.Close();
+    // A backend leaves pg_stat_activity a moment after its client disconnects (the probe's, or
+    // the one given up for the plain road): only a second session that stays is a second login.
+    QString seen;
+    for (int attempt = 0; attempt < 50 && seen != "1"; ++attempt) {
+      if (attempt > 0) QThread::msleep(20);
+      dataSet.Open();
+      seen = dataSet.Fields(0)->AsString();
+      dataSet.Close();
+    }
+    EXPECT_EQ(seen, "1");
     ado::OdbcConnection observer;
     observer.Open(server);
     qint64 left = -1;

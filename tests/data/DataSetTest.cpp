@@ -259,6 +259,37 @@ TEST_F(DataSetTest, FailedConnectionIsReportedBeforeMissingText) {
   EXPECT_EQ(Fake->OpenCalls, 2);
 }
 
+// A login that failed for the probe is not tried again by the open right after it (a server that
+// never answers would hold the Execute twice as long); a later open, or one with another string,
+// logs in anew.
+TEST_F(DataSetTest, ALoginThatFailedForTheProbeIsNotTriedAgainByItsOpen) {
+  for (const bool stringChanged : {false, true}) {
+    SCOPED_TRACE(stringChanged ? "string changed" : "same string");
+    Fake->OpenCalls = 0;
+    Fake->OpenFailure = "timeout expired";
+    DataSet->SetCommandText(stringChanged ? "select 2" : "select 1");
+    EXPECT_EQ(Fake->OpenCalls, 1);
+    Fake->Results.push_back(ThreeRows());
+    if (stringChanged) {
+      Fake->OpenFailure.reset();
+      Connection->SetConnectionString("DSN=other");
+      DataSet->Open();
+      EXPECT_EQ(Fake->OpenCalls, 2);
+      EXPECT_TRUE(DataSet->Active());
+      DataSet->Close();
+      continue;
+    }
+    EXPECT_EQ(MessageOf([&] { DataSet->Open(); }), "timeout expired");
+    EXPECT_EQ(Fake->OpenCalls, 1);
+    EXPECT_EQ(DataSet->ReasonCount(), 0);
+    Fake->OpenFailure.reset();
+    DataSet->Open();
+    EXPECT_EQ(Fake->OpenCalls, 2);
+    EXPECT_TRUE(DataSet->Active());
+    DataSet->Close();
+  }
+}
+
 TEST_F(DataSetTest, OperationsOnClosedOrOpenDataSetAreRefused) {
   const QString closed = "ADODataSet: Cannot perform this operation on a closed dataset";
   EXPECT_EQ(MessageOf([&] { DataSet->First(); }), closed);

@@ -1,12 +1,126 @@
 #include "tests/platform/ado/AdoTestSupport.h"
 #include "tests/support/TestDatabases.h"
 
+#include <QElapsedTimer>
+#include <QRegularExpression>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <limits>
+#include <thread>
 
 using namespace ado;
 using adotest::Exec;
 
 using PostgresLayer = adotest::ServerTest<&testdb::PostgresConnectionString>;
+
+namespace {
+
+// Passes one connection on to a server, but only after a delay; notes whether the client hung up
+// while the server was still there.
+class LateProxy {
+ public:
+  LateProxy(int serverPort, int delayMs) : FServerPort(serverPort), FDelayMs(delayMs) {
+    FListen = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = Loopback(0);
+    socklen_t size = sizeof address;
+    bind(FListen, reinterpret_cast<sockaddr*>(&address), size);
+    listen(FListen, 1);
+    getsockname(FListen, reinterpret_cast<sockaddr*>(&address), &size);
+    FPort = ntohs(address.sin_port);
+    FThread = std::thread([this] { Serve(); });
+  }
+  ~LateProxy() {
+    FStop = true;
+    FThread.join();
+    close(FListen);
+  }
+  LateProxy(const LateProxy&) = delete;
+  LateProxy& operator=(const LateProxy&) = delete;
+
+  int Port() const { return FPort; }
+  bool ClientHungUpWithin(int ms) const {
+    QElapsedTimer waited;
+    waited.start();
+    while (!FClientHungUp && waited.elapsed() < ms)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return FClientHungUp;
+  }
+
+ private:
+  static sockaddr_in Loopback(int port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    return address;
+  }
+  // Waits for the socket to be readable; false when the proxy is to stop.
+  bool Readable(pollfd* fds, nfds_t count) const {
+    while (!FStop)
+      if (poll(fds, count, 20) > 0) return true;
+    return false;
+  }
+  void Serve() {
+    pollfd listening{FListen, POLLIN, 0};
+    if (!Readable(&listening, 1)) return;
+    const int client = accept(FListen, nullptr, nullptr);
+    std::this_thread::sleep_for(std::chrono::milliseconds(FDelayMs));
+    const int server = socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = Loopback(FServerPort);
+    connect(server, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    pollfd both[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+    char buffer[8192];
+    while (Readable(both, 2)) {
+      const bool fromClient = both[0].revents != 0;
+      const ssize_t got = read(fromClient ? client : server, buffer, sizeof buffer);
+      if (got <= 0) {
+        FClientHungUp = fromClient;
+        break;
+      }
+      if (write(fromClient ? server : client, buffer, static_cast<size_t>(got)) != got) break;
+    }
+    close(server);
+    close(client);
+  }
+
+  int FServerPort;
+  int FDelayMs;
+  int FListen = -1;
+  int FPort = 0;
+  std::atomic<bool> FStop{false};
+  std::atomic<bool> FClientHungUp{false};
+  std::thread FThread;
+};
+
+}  // namespace
+
+// A login that was stopped before the server answered ends on its own when the server does, and
+// hangs up again: no session of it stays behind.
+TEST_F(PostgresLayer, ALoginStoppedBeforeTheServerAnswersHangsUpWhenItDoes) {
+  QString pg = testdb::PostgresConnectionString();
+  const QRegularExpression port(QStringLiteral("Port=(\\d+)"));
+  LateProxy proxy(port.match(pg).captured(1).toInt(), 1500);
+  pg.replace(port, QStringLiteral("Port=%1").arg(proxy.Port()));
+  auto connection = ado::CreateConnection();
+  std::thread stopper([&connection] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    connection->Cancel();
+  });
+  QElapsedTimer took;
+  took.start();
+  EXPECT_THROW(connection->Open(pg), EAbort);
+  EXPECT_LT(took.elapsed(), 1000);
+  stopper.join();
+  EXPECT_FALSE(connection->IsOpen());
+  EXPECT_TRUE(proxy.ClientHungUpWithin(10000));
+}
 
 TEST_F(PostgresLayer, BooleansAreBitsWithBoolsAsCharOff) {
   auto c = adotest::OpenConnection(testdb::PostgresConnectionString() +
