@@ -144,9 +144,9 @@ FieldInfo DescribeField(const ColumnDescription& column) {
   if (IsLongColumn(column) && sized) info.Attributes |= adFldLong;
   info.HasIsAutoIncrement = true;
   info.IsAutoIncrement = column.AutoUnique;
-  info.BooleanText =
-      character && (column.TypeName.compare(QLatin1String("bool"), Qt::CaseInsensitive) == 0 ||
-                    column.TypeName.compare(QLatin1String("boolean"), Qt::CaseInsensitive) == 0);
+  info.BooleanText = IsCharacter(type) &&
+                     (column.TypeName.compare(QLatin1String("bool"), Qt::CaseInsensitive) == 0 ||
+                      column.TypeName.compare(QLatin1String("boolean"), Qt::CaseInsensitive) == 0);
   return info;
 }
 
