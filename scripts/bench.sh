@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
 # Builds, starts throwaway database servers, creates the same bench table in SQLite, PostgreSQL
 # and MariaDB once, and runs every benchmark in build/bench against them. Installs nothing.
-#   bench.sh [--rows N]   rows of the bench table (default 1,000,000)
+#   bench.sh [--rows N]        rows of the bench table (default 1,000,000)
+#            [--against DIR]   after each benchmark, the one of the same name in DIR (another
+#                              build's bench folder, e.g. an older commit's), on the same data
+#                              in the same run, for figures side by side
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rows=1000000
+against=
 while [ $# -gt 0 ]; do
   case "$1" in
     --rows) rows=$2; shift 2 ;;
     --rows=*) rows=${1#--rows=}; shift ;;
-    *) echo "usage: $0 [--rows N]" >&2; exit 2 ;;
+    --against) against=$2; shift 2 ;;
+    --against=*) against=${1#--against=}; shift ;;
+    *) echo "usage: $0 [--rows N] [--against DIR]" >&2; exit 2 ;;
   esac
 done
 [[ "$rows" =~ ^[0-9]+$ ]] && [ "$rows" -gt 0 ] || { echo "--rows takes a positive number" >&2; exit 2; }
+[ -z "$against" ] || [ -d "$against" ] || { echo "--against takes a bench folder: $against" >&2; exit 2; }
 
 bash scripts/build.sh build
 
@@ -59,5 +66,10 @@ for bench in build/bench/*; do
   [ -f "$bench" ] && [ -x "$bench" ] || continue
   echo "== $(basename "$bench") =="
   "$bench" || status=1
+  other="${against:+$against/$(basename "$bench")}"
+  if [ -n "$other" ] && [ -x "$other" ]; then
+    echo "== $(basename "$bench") of $against =="
+    "$other" || status=1
+  fi
 done
 exit $status
