@@ -55,6 +55,15 @@ qint64 ResidentBytes() {
 }
 
 // A server that takes connections (the system completes them on its behalf) and never answers.
+// Counts the paint events of the object it watches.
+struct PaintCounter : QObject {
+  int Paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++Paints;
+    return false;
+  }
+};
+
 class SilentServer {
  public:
   SilentServer() : FSocket(socket(AF_INET, SOCK_STREAM, 0)) {
@@ -161,13 +170,7 @@ TEST_F(LongWork, ConnectingToAServerThatNeverAnswersPaintsAndStopsOnEscOrClose) 
   REQUIRE_SERVER(mariadb);
   const SilentServer silent;
   ASSERT_NE(silent.Port(), 0);
-  struct PaintCounter : QObject {
-    int Paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Paint) ++Paints;
-      return false;
-    }
-  } painted;
+  PaintCounter painted;
   Form->installEventFilter(&painted);
   QTimer repaint;
   repaint.setInterval(50);
@@ -263,13 +266,7 @@ TEST_F(LongWork, TheWindowPaintsWhileAMillionRowsArrive) {
   QTimer ticker;
   ticker.setInterval(20);
   QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
-  struct PaintCounter : QObject {
-    int Paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Paint) ++Paints;
-      return false;
-    }
-  } painted;
+  PaintCounter painted;
   Form->ProgressBar->installEventFilter(&painted);
   QElapsedTimer took;
   took.start();
