@@ -175,8 +175,9 @@ TEST_F(LongWork, ConnectingToAServerThatNeverAnswersPaintsAndStopsOnEscOrClose) 
   QTimer repaint;
   repaint.setInterval(50);
   QObject::connect(&repaint, &QTimer::timeout, Form.get(), [this] { Form->update(); });
-  for (const auto& [connection, closes] :
+  for (const auto& [connection, closing] :
        {std::pair{pg, false}, std::pair{mariadb, false}, std::pair{pg, true}}) {
+    const bool closes = closing;  // Clang 14 cannot capture a structured binding
     SCOPED_TRACE(connection.toStdString() + (closes ? ", closed" : ", Esc"));
     Form->show();
     Form->ADOConnection->SetConnectionString(silent.Reached(connection));
