@@ -59,14 +59,24 @@ SQLRETURN StoppableConnect(OdbcHandle& connection, std::vector<SQLWCHAR> text,
   auto login = std::make_shared<Login>();
   login->Connection = std::move(connection);
   login->Text = std::move(text);
+  std::thread worker;
   try {
-    std::thread(RunLogin, login).detach();
+    worker = std::thread(RunLogin, login);
   } catch (const std::system_error&) {
     // No thread to be had: the login runs here and cannot be stopped.
     connection = std::move(login->Connection);
     return DriverConnect(connection.Get(), login->Text);
   }
   {
+    // A finished login's thread is waited for to its very end, so that a driver's per-thread
+    // state (its TLS library's, say) is gone before the program goes on or ends; a login that is
+    // left behind runs on alone and cleans up after itself.
+    struct Release {
+      std::thread& Worker;
+      ~Release() {
+        if (Worker.joinable()) Worker.detach();
+      }
+    } const release{worker};
     // Cancel takes the control's lock, then the login's: the login's is let go here before the
     // control's is taken again.
     const StatementControl::Running running(control, [login] {
@@ -78,6 +88,8 @@ SQLRETURN StoppableConnect(OdbcHandle& connection, std::vector<SQLWCHAR> text,
     login->Changed.wait(
         lock, [&] { return login->Finished || login->StopAsked || control->Cancelled(); });
     if (login->Finished) {
+      lock.unlock();
+      worker.join();
       connection = std::move(login->Connection);
       return login->Result;
     }
