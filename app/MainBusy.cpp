@@ -1,17 +1,14 @@
 #include "app/Main.h"
 
 #include "base/HandlerGuard.h"
+#include "base/WorkerThread.h"
 #include "data/BlockingWork.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QLocale>
 #include <QProgressBar>
-#include <QThread>
+#include <QScopeGuard>
 #include <QTimer>
-
-#include <exception>
-#include <memory>
 
 namespace {
 
@@ -63,18 +60,6 @@ void TfrmMain::StopWork() {
 }
 
 void TfrmMain::RunBusy(const BlockingWork& work) {
-  // Exceptions do not cross threads: what the work raises is carried here and raised again.
-  std::exception_ptr failure;
-  const std::unique_ptr<QThread> worker(QThread::create([&work, &failure] {
-    try {
-      work.Run();
-    } catch (...) {
-      failure = std::current_exception();
-    }
-  }));
-  worker->setObjectName(QStringLiteral("Statement"));
-  QEventLoop loop;
-  connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
   QTimer progress;
   progress.setInterval(kProgressIntervalMs);
   connect(&progress, &QTimer::timeout, this,
@@ -82,19 +67,13 @@ void TfrmMain::RunBusy(const BlockingWork& work) {
 
   const BusyLook look(ProgressBar);
   ShowHowFar(work);
-  FRunningWork = &work;
-  worker->start();
-  if (!worker->isRunning() && !worker->isFinished()) {
-    // No thread to be had (a process at its limit): the window waits, as it did before.
-    FRunningWork = nullptr;
-    work.Run();
-    return;
-  }
   progress.start();
-  loop.exec();
-  // Only an application that is quitting leaves the loop before the work ends.
-  if (!worker->isFinished()) work.Cancel();
-  worker->wait();
-  FRunningWork = nullptr;
-  if (failure) std::rethrow_exception(failure);
+  bool threaded = false;
+  {
+    FRunningWork = &work;
+    const auto done = qScopeGuard([this] { FRunningWork = nullptr; });
+    threaded = RunOnWorker(QStringLiteral("Statement"), work.Run, work.Cancel);
+  }
+  // No thread to be had: the window waits, as it did before.
+  if (!threaded) work.Run();
 }

@@ -2,6 +2,8 @@
 
 #include "base/Exceptions.h"
 
+#include <QScopeGuard>
+
 #include <sqlext.h>
 
 #include <condition_variable>
@@ -71,12 +73,9 @@ SQLRETURN StoppableConnect(OdbcHandle& connection, std::vector<SQLWCHAR> text,
     // A finished login's thread is waited for to its very end, so that a driver's per-thread
     // state (its TLS library's, say) is gone before the program goes on or ends; a login that is
     // left behind runs on alone and cleans up after itself.
-    struct Release {
-      std::thread& Worker;
-      ~Release() {
-        if (Worker.joinable()) Worker.detach();
-      }
-    } const release{worker};
+    const auto release = qScopeGuard([&worker] {
+      if (worker.joinable()) worker.detach();
+    });
     // Cancel takes the control's lock, then the login's: the login's is let go here before the
     // control's is taken again.
     const StatementControl::Running running(control, [login] {

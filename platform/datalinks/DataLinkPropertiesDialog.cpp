@@ -2,23 +2,30 @@
 
 #include "base/Exceptions.h"
 #include "base/HandlerGuard.h"
+#include "base/WorkerThread.h"
 #include "platform/ado/AdoInterfaces.h"
 #include "platform/ado/ConnectionTarget.h"
 #include "platform/ado/UdlReader.h"
 #include "platform/datalinks/OdbcSources.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QVBoxLayout>
+
+#include <exception>
+#include <memory>
 
 using ado::OdbcConnectionString;
 
@@ -287,7 +294,52 @@ void DataLinkPropertiesDialog::TestConnectionClick() {
   if (noCreate && !OdbcConnectionString::Parse(text).Contains(QLatin1String(noCreate)))
     text += u';' + QLatin1String(noCreate) + QStringLiteral("=1");
   std::unique_ptr<ado::Connection> connection = ado::CreateConnection();
-  connection->Open(text);
+  // A server that never answers would hold the dialog for the whole login time-out.
+  TestConnection->setEnabled(false);
+  OkButton->setEnabled(false);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  FTesting = connection.get();
+  FTestStopped = false;
+  std::exception_ptr failure;
+  {
+    const auto done = qScopeGuard([this] {
+      FTesting = nullptr;
+      QApplication::restoreOverrideCursor();
+      TestConnection->setEnabled(true);
+      OkButton->setEnabled(true);
+    });
+    const auto open = [&connection, &text] { connection->Open(text); };
+    try {
+      if (!RunOnWorker(QStringLiteral("Test connection"), open,
+                       [&connection] { connection->Cancel(); }))
+        open();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
   connection->Close();
+  // A test the user stopped has nothing to say, whatever came of it.
+  if (FTestStopped) return;
+  if (failure) std::rethrow_exception(failure);
   QMessageBox::information(this, windowTitle(), QStringLiteral("Test connection succeeded."));
+}
+
+void DataLinkPropertiesDialog::StopTest() {
+  FTestStopped = true;
+  FTesting->Cancel();
+}
+
+void DataLinkPropertiesDialog::keyPressEvent(QKeyEvent* event) {
+  if (FTesting != nullptr && event->key() == Qt::Key_Escape) {
+    StopTest();
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void DataLinkPropertiesDialog::reject() {
+  // The dialog closes at once; the test it was running ends when its login has stopped.
+  if (FTesting != nullptr) StopTest();
+  QDialog::reject();
 }

@@ -8,7 +8,12 @@
 
 #include <vector>
 
+namespace ado {
+class Connection;
+}
+
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -30,8 +35,11 @@ class DataLinkPropertiesDialog : public QDialog {
 
   void SourceButtonClick();
   // Connects with the string being built and says whether that worked; a failure leaves as the
-  // driver's error for the error box. The attempt never creates a SQLite database.
+  // driver's error for the error box. The attempt never creates a SQLite database. The dialog
+  // goes on painting while the login waits; Esc stops it and says nothing, and Cancel or closing
+  // the dialog stops it and closes the dialog.
   void TestConnectionClick();
+  void reject() override;
   // Picks the SQLite database file for the Database field.
   void BrowseDatabaseClick();
 
@@ -44,6 +52,8 @@ class DataLinkPropertiesDialog : public QDialog {
     ado::OdbcConnectionString::Pair Initial;
   };
 
+  void keyPressEvent(QKeyEvent* event) override;
+  void StopTest();
   void CreateControls();
   void OkClick();
   QString SourcePair() const;
@@ -66,6 +76,9 @@ class DataLinkPropertiesDialog : public QDialog {
   QPushButton* CancelButton;
 
   std::vector<Setting> FSettings;
+  // The connection a test is logging in with, while it does.
+  ado::Connection* FTesting = nullptr;
+  bool FTestStopped = false;
   // The DRIVER or DSN pair of the initial string.
   ado::OdbcConnectionString::Pair FInitialSource;
 };

@@ -4,6 +4,7 @@
 #include "data/TADODataSet.h"
 #include "data/TField.h"
 #include "platform/ado/AdoInterfaces.h"
+#include "tests/support/SilentServer.h"
 #include "tests/support/TestDatabases.h"
 #include "widgets/TDBGrid.h"
 
@@ -12,14 +13,8 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <functional>
 #include <memory>
@@ -54,7 +49,6 @@ qint64 ResidentBytes() {
   return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
 }
 
-// A server that takes connections (the system completes them on its behalf) and never answers.
 // Counts the paint events of the object it watches.
 struct PaintCounter : QObject {
   int Paints = 0;
@@ -62,35 +56,6 @@ struct PaintCounter : QObject {
     if (event->type() == QEvent::Paint) ++Paints;
     return false;
   }
-};
-
-class SilentServer {
- public:
-  SilentServer() : FSocket(socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    auto* any = reinterpret_cast<sockaddr*>(&address);
-    if (bind(FSocket, any, size) == 0 && listen(FSocket, 16) == 0 &&
-        getsockname(FSocket, any, &size) == 0)
-      FPort = ntohs(address.sin_port);
-  }
-  // The logins still waiting learn that the connection is gone.
-  ~SilentServer() { close(FSocket); }
-  SilentServer(const SilentServer&) = delete;
-  SilentServer& operator=(const SilentServer&) = delete;
-
-  // The connection string with the server's port in place of its own.
-  QString Reached(QString connection) const {
-    return connection.replace(QRegularExpression("Port=\\d+"),
-                              QStringLiteral("Port=%1").arg(FPort));
-  }
-  int Port() const { return FPort; }
-
- private:
-  int FSocket;
-  int FPort = 0;
 };
 
 class LongWork : public ExportTest {

@@ -1,14 +1,12 @@
 #include "tests/platform/ado/AdoTestSupport.h"
+#include "tests/support/SilentServer.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <vector>
 
@@ -43,31 +41,6 @@ std::vector<Database> Databases() {
   }
   return present;
 }
-
-// A listening socket that nobody accepts on: the system completes the connections and keeps them
-// in the backlog, and no server ever says a word.
-class SilentServer {
- public:
-  SilentServer() {
-    FSocket = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (::bind(FSocket, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        ::listen(FSocket, 16) == 0 &&
-        ::getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-      FPort = ntohs(address.sin_port);
-  }
-  ~SilentServer() { ::close(FSocket); }
-  SilentServer(const SilentServer&) = delete;
-  SilentServer& operator=(const SilentServer&) = delete;
-  int Port() const { return FPort; }
-
- private:
-  int FSocket = -1;
-  int FPort = 0;
-};
 
 QString Padded(const QString& start, qsizetype length, const QString& end = {}) {
   return start + QString(length - start.size() - end.size(), u'x') + end;

@@ -9,11 +9,13 @@
 #include "tests/support/FindChild.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScopedValue.h"
+#include "tests/support/SilentServer.h"
 #include "tests/support/TestDatabases.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -23,6 +25,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -266,6 +269,50 @@ TEST(DataLinkPropertiesDialog, TestConnectionReachesARealDatabaseAndCreatesNone)
   QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
   EXPECT_FALSE(reported.Text.isEmpty());
   EXPECT_FALSE(QFile::exists(missing));
+}
+
+// A server that never answers would hold the dialog for the login time-out (15 s): the dialog
+// goes on painting, Esc stops the test and keeps the dialog, Cancel stops it and closes it.
+TEST(DataLinkPropertiesDialog, ATestOfASilentServerKeepsTheDialogAliveAndStops) {
+  const QString pg = testdb::PostgresConnectionString();
+  REQUIRE_SERVER(pg);
+  const SilentServer silent;
+  ASSERT_NE(silent.Port(), 0);
+  for (const bool cancels : {false, true}) {
+    SCOPED_TRACE(cancels ? "Cancel" : "Esc");
+    DataLinkPropertiesDialog dialog;
+    dialog.SetConnectionString(silent.Reached(pg));
+    dialog.show();
+    ReportedMessage reported;
+    QStringList boxes;
+    int ticks = 0;
+    bool testEnabled = true;
+    QTimer tick;
+    tick.setInterval(50);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        boxes << box->windowTitle();
+        box->close();
+      }
+      if (++ticks != 20) return;
+      testEnabled = Find<QPushButton>(&dialog, "TestConnection")->isEnabled();
+      if (cancels)
+        QTest::mouseClick(Find<QPushButton>(&dialog, "CancelButton"), Qt::LeftButton);
+      else
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    tick.start();
+    QElapsedTimer took;
+    took.start();
+    QTest::mouseClick(Find<QPushButton>(&dialog, "TestConnection"), Qt::LeftButton);
+    EXPECT_LT(took.elapsed(), 3000);
+    EXPECT_GE(ticks, 20);
+    EXPECT_FALSE(testEnabled);
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(reported.Text.isEmpty()) << reported.Text.toStdString();
+    EXPECT_EQ(dialog.isVisible(), !cancels);
+    EXPECT_TRUE(Find<QPushButton>(&dialog, "TestConnection")->isEnabled());
+  }
 }
 
 TEST(DataLinks, PromptDataSourceGivesTheConfirmedStringOrACancel) {
