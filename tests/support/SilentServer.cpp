@@ -18,7 +18,9 @@ SilentServer::SilentServer() : FSocket(::socket(AF_INET, SOCK_STREAM, 0)) {
     FPort = ntohs(address.sin_port);
 }
 
-SilentServer::~SilentServer() { ::close(FSocket); }
+SilentServer::~SilentServer() {
+  ::close(FSocket);
+}
 
 QString SilentServer::Reached(QString connection) const {
   return connection.replace(QRegularExpression(QStringLiteral("Port=\\d+")),
