@@ -4,6 +4,7 @@
 #include "widgets/TextPart.h"
 
 #include <QAbstractScrollArea>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyleOptionViewItem>
 
@@ -15,6 +16,18 @@ namespace {
 // is narrower than a pixel), or the last ones when fromEnd. A surrogate pair is never split.
 QStringView Covering(QStringView text, int width, bool fromEnd) {
   return TextPart(text, std::max(0, width) + 1, fromEnd);
+}
+
+// The part of part that fits whole in width pixels: characters are dropped from its start (or
+// its end) until it does. A surrogate pair goes as one.
+QStringView Fitting(QStringView part, int width, bool dropFirst, const QFontMetrics& metrics) {
+  while (!part.isEmpty() && metrics.horizontalAdvance(part.toString()) > width) {
+    if (dropFirst)
+      part = part.mid(part.size() > 1 && part.at(0).isHighSurrogate() ? 2 : 1);
+    else
+      part.chop(part.size() > 1 && part.at(part.size() - 1).isLowSurrogate() ? 2 : 1);
+  }
+  return part;
 }
 
 }  // namespace
@@ -49,8 +62,10 @@ void DBGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const bool cut = text.size() > room + 1 ||
                      metrics.horizontalAdvance(Covering(text, room, right).toString()) > room;
     const int mark = cut ? metrics.horizontalAdvance(ellipsis) + 1 : 0;
-    const QStringView shown = right ? Covering(text, end - seen.left(), true)
-                                    : Covering(text, seen.right() + 1 - start, false);
+    QStringView shown = right ? Covering(text, end - seen.left(), true)
+                              : Covering(text, seen.right() + 1 - start, false);
+    // Beside the ellipsis only whole characters: half a digit there reads as some other digit.
+    if (cut) shown = Fitting(shown, room - mark - (right ? 1 : 0), right, metrics);
     const int x = right ? end - metrics.horizontalAdvance(shown.toString()) : start;
     painter->setFont(option.font);
     painter->setPen(palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
