@@ -37,6 +37,6 @@ while IFS= read -r file; do
     fi
   done < <(grep -n '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" |
            sed 's/^\([0-9]*\):[^"]*"\([^"]*\)".*/\1:\2/' || true)
-done < <(git ls-files '*.h' '*.cpp')
+done < <(git ls-files --cached --others --exclude-standard '*.h' '*.cpp')
 [ $status -eq 0 ] && echo "Includes point down the layers only."
 exit $status
